@@ -1,0 +1,51 @@
+// The ten character codes of the serial line and how data bytes show as characters.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace vx {
+
+// 0 ASCII, 1 EBCDIC, 2 EBCDIK, 3 JIS7, 4 JIS8, 5 HEX, 6 EBCD, 7 TRANSCODE, 8 IPARS, 9 BAUDOT.
+using CharCode = int;
+inline constexpr int CharCodeCount = 10;
+
+// The code names in selector order, closed by the sentinel.
+extern const std::array<const char*, CharCodeCount + 1> CharCodeNameList;
+
+// Any code outside 0..9 is treated as ASCII.
+CharCode normaliseCharCode(int code);
+
+enum class CharHalf : int { Normal = 0, Shifted = 1 };
+
+struct ShiftPair {
+  std::int32_t toNormal;
+  std::int32_t toShifted;
+};
+extern const std::array<ShiftPair, CharCodeCount> ShiftBytes;
+
+// "00" ... "ff".
+extern const std::array<std::array<char, 3>, 256> HexFallback;
+
+// Display string (Shift-JIS) of byte `value` in one half of a code: empty for an empty slot and
+// for values at or past the half's end marker.
+std::string_view displaySlot(CharCode code, CharHalf half, int value);
+// Number of slots of a half (the marker stands right after them).
+int slotCount(CharCode code, CharHalf half);
+
+// The eight display strings of a line's data bytes, following the shift bytes from left to right.
+// The views refer to constant tables.
+std::array<std::string_view, 8> displayStrings(bool showCharacters, CharCode code,
+                                               const std::array<std::uint8_t, 8>& data,
+                                               bool usesMask, std::uint8_t mask);
+
+// The lowest byte whose display string is exactly the one character `c` in that half; -1 if none.
+int byteForCharacter(CharCode code, char c, CharHalf half);
+
+// Converts up to the first eight characters (bytes) of `text` (ending early at a NUL) into data
+// bytes, inserting shift bytes; returns the number written (0..15).
+int textToBytes(CharCode code, std::string_view text, std::span<std::uint8_t, 15> out);
+
+}  // namespace vx

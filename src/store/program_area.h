@@ -1,0 +1,73 @@
+// The program area: the four programs A-D of fixed length in 2048 shared line slots,
+// held byte for byte as the program block of a setup file stores them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace vx {
+
+inline constexpr int ProgramCount = 4;
+inline constexpr int SlotCount = 2048;
+inline constexpr int LinesPerProgramAfterReset = 512;
+inline constexpr std::size_t LineSize = 16;
+inline constexpr std::size_t AreaHeaderSize = 24;
+// The program block is always 32,792 bytes: a 24-byte header and 2048 slots of 16 bytes.
+inline constexpr std::size_t ProgramAreaSize = AreaHeaderSize + SlotCount * LineSize;
+
+// One instruction line. Byte 0 is the instruction, byte 1 the operand kind, bytes 2-11 the
+// fields of the instruction's layout, bytes 12-13 the label number (little-endian).
+struct ProgramLine {
+  std::array<std::uint8_t, LineSize> bytes{};
+
+  friend bool operator==(const ProgramLine&, const ProgramLine&) = default;
+};
+
+// The header holds the program count, a reserved word and five {start, cursor} pairs of
+// signed 16-bit little-endian values; the fifth start is the end of program 3.
+struct ProgramArea {
+  std::array<std::uint8_t, AreaHeaderSize> header{};
+  std::array<ProgramLine, SlotCount> slots{};
+};
+static_assert(sizeof(ProgramLine) == LineSize);
+static_assert(sizeof(ProgramArea) == ProgramAreaSize);
+
+// Zeroes the area and writes the header of four programs of 512 lines.
+void resetProgramArea(ProgramArea& area);
+
+// The raw start value of program 0..4 (4 reads the end of program 3), as stored.
+int programStart(const ProgramArea& area, int program);
+
+// Number of lines of program 0..3. A damaged header (a start outside 0..2048 or an end before
+// the start) gives 0, so that no operation can reach outside the 2048 slots.
+int lineCount(const ProgramArea& area, int program);
+
+// The slot of line `index` of `program`, or nullptr outside the program.
+ProgramLine* lineAt(ProgramArea& area, int program, int index);
+const ProgramLine* lineAt(const ProgramArea& area, int program, int index);
+
+// Copies the line into its slot; an index outside the program stores nothing.
+void storeLine(ProgramArea& area, int program, int index, const ProgramLine& line);
+
+// The stored cursor, read as signed 16 bits without any check: it may lie outside the program.
+int cursor(const ProgramArea& area, int program);
+// Stores the low 16 bits of `index` as the cursor.
+void setCursor(ProgramArea& area, int program, int index);
+
+// Puts `line` (an empty line when nullptr) at `index`; the program's last line falls off.
+void insertLine(ProgramArea& area, int program, int index, const ProgramLine* line = nullptr);
+// Removes the line at `index`; an empty line enters at the program's end.
+void deleteLine(ProgramArea& area, int program, int index);
+// Moves or copies the selected lines (ascending, distinct, inside the source program) so that
+// they stand in source order from `destinationIndex` of `destination`. Arguments outside the
+// programs, or a list that is not strictly ascending, change nothing.
+void moveCopyLines(ProgramArea& area, int source, std::span<const int> selected, int destination,
+                   int destinationIndex, bool move);
+
+// Index of the first line with a label defined twice (reported first) or a jump to a label the
+// program does not define; -1 when the program is consistent.
+int checkLabels(const ProgramArea& area, int program);
+
+}  // namespace vx
