@@ -1,1 +1,305 @@
-// placeholder
+// The constant vocabulary of the program language and the field layout of every line shape.
+#include "catalogue/catalogue.h"
+
+#include <initializer_list>
+
+namespace vx {
+
+namespace {
+
+// clang-format off
+constexpr std::array<const char*, InstructionCount + 1> kInstructionSelectorList = {
+    " NOP", " SEND", " WAIT", " GOTO", " IF", " CALL", " RET",
+    " SET", " INT", " RETI", " DISI", " STOP", " L",
+    NameListSentinel,
+};
+
+constexpr std::array<const char*, InstructionCount> kInstructionHelpNames = {
+    "NOP", "SEND", "WAIT", "GOTO", "IF", "CALL", "RET",
+    "SET", "INT", "RETI", "DISI", "STOP", "LBL",
+};
+
+constexpr std::array<const char*, 7> kSendKinds = {"CHR", "TBL", "REG", "BUF", "KEY", "DA", NameListSentinel};
+constexpr std::array<const char*, 7> kWaitKinds = {"CHR", "FRM", "TRG", "TM", "KEY", "LN", NameListSentinel};
+constexpr std::array<const char*, 9> kIfKinds   = {"CHR", "TRG", "TM", "CT", "LN", "REG", "TBL", "DA", NameListSentinel};
+constexpr std::array<const char*, 9> kSetKinds  = {"REG", "LN", "TM", "CT", "BZ", "OUT", "DA", "DV", NameListSentinel};
+
+constexpr std::array<const char*, 9> kSignalLines  = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX", NameListSentinel};
+// What an output line selector offers: the signal lines without "EX".
+constexpr std::array<const char*, 8> kOutputLines  = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", NameListSentinel};
+constexpr std::array<const char*, 7> kCompareOps   = {"=", "<>", "<", ">", "<=", ">=", NameListSentinel};
+constexpr std::array<const char*, 3> kClearOptions = {"CLR", "NOCLR", NameListSentinel};
+constexpr std::array<const char*, 3> kRegisterWords = {"INC", "DEC", NameListSentinel};
+constexpr std::array<const char*, 4> kTimerWords    = {"START", "STOP", "RSTART", NameListSentinel};
+constexpr std::array<const char*, 3> kCounterWords  = {"INC", "RESET", NameListSentinel};
+
+// String table entries 1..5: one "code:name" line per entry, CR LF between lines.
+constexpr std::string_view kInstructionHelp =
+    "0:NOP\r\n1:SEND\r\n2:WAIT\r\n3:GOTO\r\n4:IF\r\n5:CALL\r\n6:RET\r\n"
+    "7:SET\r\n8:INT\r\n9:RETI\r\nA:DISI\r\nB:STOP\r\nC:LBL";
+constexpr std::string_view kSendHelp = "0:CHR\r\n1:TBL\r\n2:REG\r\n3:BUF\r\n4:KEY\r\n5:DA";
+constexpr std::string_view kWaitHelp = "0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN";
+constexpr std::string_view kIfHelp   = "0:CHR\r\n1:TRG\r\n2:TM\r\n3:CT\r\n4:LN\r\n5:REG\r\n6:TBL\r\n7:DA";
+constexpr std::string_view kSetHelp  = "0:REG\r\n1:LN\r\n2:TM\r\n3:CT\r\n4:BZ\r\n5:OUT\r\n6:DA\r\n7:DV";
+// clang-format on
+
+struct LayoutEntry {
+  Instruction instruction;
+  int kind;
+  LayoutRow row;
+};
+
+constexpr LayoutRow row(std::initializer_list<FieldType> types) {
+  LayoutRow r{};  // all End
+  std::size_t p = 0;
+  for (FieldType t : types) r[p++] = t;
+  return r;
+}
+
+using enum FieldType;
+using enum Instruction;
+
+// A data row: the fields before the data, eight data positions, the fields after them.
+constexpr LayoutRow dataRow(std::initializer_list<FieldType> before, FieldType data,
+                            std::initializer_list<FieldType> after) {
+  LayoutRow r{};
+  std::size_t p = 0;
+  for (FieldType t : before) r[p++] = t;
+  for (int i = 0; i < 8; ++i) r[p++] = data;
+  for (FieldType t : after) r[p++] = t;
+  return r;
+}
+
+// Every row that is not entirely End; all others stay End.
+// clang-format off
+constexpr auto kLayoutRows = std::to_array<LayoutEntry>({
+    {Send, 0, dataRow({KindSelect}, CharByte, {})},
+    {Send, 1, row({KindSelect, HexDigit})},
+    {Send, 2, row({KindSelect, HexDigit})},
+    {Send, 3, row({KindSelect})},
+    {Send, 4, row({KindSelect})},
+    {Send, 5, row({KindSelect, EntryNumber, PlusRegCaption, IndexRegister})},
+    {Wait, 0, dataRow({KindSelect}, PatternByte, {})},
+    {Wait, 1, row({KindSelect, ClearSelect})},
+    {Wait, 2, row({KindSelect, TriggerNumber})},
+    {Wait, 3, row({KindSelect, WaitTime})},
+    {Wait, 4, row({KindSelect})},
+    {Wait, 5, row({KindSelect, SignalLineSelect, EqualsCaption, LevelBit})},
+    {Goto, 0, row({LabelCaption, LabelNumber})},
+    {If,   0, dataRow({KindSelect}, PatternByte, {LabelCaption, LabelNumber})},
+    {If,   1, row({KindSelect, TriggerNumber, LabelCaption, LabelNumber})},
+    {If,   2, row({KindSelect, UnitNumber, LabelCaption, LabelNumber})},
+    {If,   3, row({KindSelect, UnitNumber, LabelCaption, LabelNumber})},
+    {If,   4, row({KindSelect, SignalLineSelect, EqualsCaption, LevelBit, LabelCaption, LabelNumber})},
+    {If,   5, row({KindSelect, HexDigit, CompareSelect, RegCaption, HexDigit, LabelCaption, LabelNumber})},
+    {If,   6, row({KindSelect, HexDigit, LabelCaption, LabelNumber})},
+    {If,   7, row({KindSelect, EntryNumber, PlusRegCaption, IndexRegister, LabelCaption, LabelNumber})},
+    {Call, 0, row({LabelCaption, LabelNumber})},
+    {Set,  0, row({KindSelect, HexDigit, RegisterValue})},
+    {Set,  1, row({KindSelect, OutputLineSelect, EqualsCaption, LevelBit})},
+    {Set,  2, row({KindSelect, UnitNumber, TimerValue})},
+    {Set,  3, row({KindSelect, UnitNumber, CounterValue})},
+    {Set,  4, row({KindSelect})},
+    {Set,  5, row({KindSelect})},
+    {Set,  6, dataRow({KindSelect, EntryNumber}, EntryByte, {})},
+    {Set,  7, row({KindSelect, EntryNumber, RegCaption, HexDigit, SmallDigit})},
+    {Int,  0, row({TriggerZeroCaption, LabelCaption, LabelNumber})},
+    {Reti, 0, row({LabelCaption, LabelNumber})},
+    {Disi, 0, row({TriggerZeroCaption})},
+    {Lbl,  0, row({LabelNumber})},
+});
+static_assert(kLayoutRows.size() == 34);
+// clang-format on
+
+constexpr std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> buildLayoutTable() {
+  std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> table{};
+  for (const LayoutEntry& e : kLayoutRows) {
+    table[static_cast<std::size_t>(e.instruction)][static_cast<std::size_t>(e.kind)] = e.row;
+  }
+  return table;
+}
+
+// A row holds its fields without gaps: nothing but End follows the first End.
+constexpr bool rowsHaveNoGaps() {
+  for (const LayoutEntry& e : kLayoutRows) {
+    bool ended = false;
+    for (FieldType t : e.row) {
+      if (t == End) {
+        ended = true;
+      } else if (ended) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(rowsHaveNoGaps());
+
+constexpr bool isDataType(FieldType t) {
+  return t == CharByte || t == PatternByte || t == EntryByte;
+}
+
+// A data row has exactly eight data positions, one after the other.
+constexpr bool dataRunsAreEight() {
+  for (const LayoutEntry& e : kLayoutRows) {
+    int count = 0;
+    int first = -1;
+    for (int p = 0; p < PositionCount; ++p) {
+      if (isDataType(e.row[static_cast<std::size_t>(p)])) {
+        if (first < 0) first = p;
+        if (p != first + count) return false;
+        ++count;
+      }
+    }
+    if (count != 0 && count != 8) return false;
+  }
+  return true;
+}
+static_assert(dataRunsAreEight());
+
+// Position 11 stays End in every row.
+constexpr bool lastPositionUnused() {
+  for (const LayoutEntry& e : kLayoutRows) {
+    if (e.row[PositionCount - 1] != End) return false;
+  }
+  return true;
+}
+static_assert(lastPositionUnused());
+
+bool isSentinel(const char* name) {
+  return name != nullptr && std::string_view(name) == NameListSentinel;
+}
+
+}  // namespace
+
+const std::array<const char*, InstructionCount + 1> InstructionSelectorList =
+    kInstructionSelectorList;
+const std::array<const char*, InstructionCount> InstructionHelpNames = kInstructionHelpNames;
+
+const std::array<const char*, 7> SendKindNameList = kSendKinds;
+const std::array<const char*, 7> WaitKindNameList = kWaitKinds;
+const std::array<const char*, 9> IfKindNameList = kIfKinds;
+const std::array<const char*, 9> SetKindNameList = kSetKinds;
+
+const std::array<const char*, 9> SignalLineList = kSignalLines;
+const std::array<const char*, 7> CompareOperatorList = kCompareOps;
+const std::array<const char*, 3> ClearOptionList = kClearOptions;
+const std::array<const char*, 3> RegisterWordList = kRegisterWords;
+const std::array<const char*, 4> TimerWordList = kTimerWords;
+const std::array<const char*, 3> CounterWordList = kCounterWords;
+
+const std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> LayoutTable =
+    buildLayoutTable();
+
+std::span<const char* const> kindNameList(int instruction) {
+  // The exported arrays, not the internal copies, so that callers may compare addresses.
+  switch (instruction) {
+    case static_cast<int>(Send):
+      return SendKindNameList;
+    case static_cast<int>(Wait):
+      return WaitKindNameList;
+    case static_cast<int>(If):
+      return IfKindNameList;
+    case static_cast<int>(Set):
+      return SetKindNameList;
+    default:
+      return {};
+  }
+}
+
+int kindCount(int instruction) {
+  const std::size_t size = kindNameList(instruction).size();
+  return size == 0 ? 0 : static_cast<int>(size) - 1;
+}
+
+bool hasKinds(int instruction) { return kindCount(instruction) > 0; }
+
+std::span<const char* const> namesOf(std::span<const char* const> sentinelList) {
+  std::size_t n = 0;
+  while (n < sentinelList.size() && sentinelList[n] != nullptr && !isSentinel(sentinelList[n])) {
+    ++n;
+  }
+  return sentinelList.first(n);
+}
+
+std::span<const char* const> optionList(FieldType type) {
+  switch (type) {
+    case ClearSelect:
+      return ClearOptionList;
+    case OutputLineSelect:
+      return kOutputLines;
+    case SignalLineSelect:
+      return SignalLineList;
+    case CompareSelect:
+      return CompareOperatorList;
+    case RegisterValue:
+      return RegisterWordList;
+    case TimerValue:
+      return TimerWordList;
+    case CounterValue:
+      return CounterWordList;
+    default:
+      // KindSelect offers the instruction's kindNameList, which depends on the instruction.
+      return {};
+  }
+}
+
+const char* captionText(FieldType type) {
+  switch (type) {
+    case RegCaption:
+      return "REG";
+    case PlusRegCaption:
+      return "+REG";
+    case EqualsCaption:
+      return "=";
+    case LabelCaption:
+      return "L";
+    case TriggerZeroCaption:
+      return "TRG 0";
+    default:
+      return nullptr;
+  }
+}
+
+FieldType fieldTypeAt(int instruction, int kind, int position) {
+  if (instruction < 0 || instruction >= InstructionCount || kind < 0 || kind >= KindSlotCount ||
+      position < 0 || position >= PositionCount) {
+    return End;
+  }
+  const FieldType t =
+      LayoutTable[static_cast<std::size_t>(instruction)][static_cast<std::size_t>(kind)]
+                 [static_cast<std::size_t>(position)];
+  return t;
+}
+
+bool isDataPosition(int instruction, int kind, int position) {
+  return isDataType(fieldTypeAt(instruction, kind, position));
+}
+
+int firstDataPosition(int instruction, int kind) {
+  for (int p = 0; p < PositionCount; ++p) {
+    const FieldType t = fieldTypeAt(instruction, kind, p);
+    if (t == End) break;
+    if (isDataType(t)) return p;
+  }
+  return -1;
+}
+
+std::string_view instructionHelpText() { return kInstructionHelp; }
+
+std::string_view kindHelpText(int instruction) {
+  switch (instruction) {
+    case static_cast<int>(Send):
+      return kSendHelp;
+    case static_cast<int>(Wait):
+      return kWaitHelp;
+    case static_cast<int>(If):
+      return kIfHelp;
+    case static_cast<int>(Set):
+      return kSetHelp;
+    default:
+      return {};
+  }
+}
+
+}  // namespace vx

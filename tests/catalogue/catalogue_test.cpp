@@ -1,0 +1,302 @@
+#include "catalogue/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vx {
+namespace {
+
+// Field type names by code, so that a wrong row reads as names in the failure message.
+const char* const kTypeNames[FieldTypeCount] = {
+    "End",
+    "KindSelect",
+    "UnitNumber",
+    "LevelBit",
+    "TriggerNumber",
+    "SmallDigit",
+    "HexDigit",
+    "IndexRegister",
+    "EntryNumber",
+    "CharByte",
+    "PatternByte",
+    "EntryByte",
+    "LabelNumber",
+    "WaitTime",
+    "ClearSelect",
+    "OutputLineSelect",
+    "SignalLineSelect",
+    "CompareSelect",
+    "RegisterValue",
+    "TimerValue",
+    "CounterValue",
+    "RegCaption",
+    "PlusRegCaption",
+    "EqualsCaption",
+    "LabelCaption",
+    "TriggerZeroCaption",
+};
+
+// The rows that are not all End, written as the documented table reads: "Type*8" repeats.
+struct ExpectedRow {
+  const char* instruction;
+  int kind;
+  const char* positions;
+};
+
+// clang-format off
+const ExpectedRow kExpectedRows[] = {
+    {"SEND", 0, "KindSelect CharByte*8"},
+    {"SEND", 1, "KindSelect HexDigit"},
+    {"SEND", 2, "KindSelect HexDigit"},
+    {"SEND", 3, "KindSelect"},
+    {"SEND", 4, "KindSelect"},
+    {"SEND", 5, "KindSelect EntryNumber PlusRegCaption IndexRegister"},
+    {"WAIT", 0, "KindSelect PatternByte*8"},
+    {"WAIT", 1, "KindSelect ClearSelect"},
+    {"WAIT", 2, "KindSelect TriggerNumber"},
+    {"WAIT", 3, "KindSelect WaitTime"},
+    {"WAIT", 4, "KindSelect"},
+    {"WAIT", 5, "KindSelect SignalLineSelect EqualsCaption LevelBit"},
+    {"GOTO", 0, "LabelCaption LabelNumber"},
+    {"IF",   0, "KindSelect PatternByte*8 LabelCaption LabelNumber"},
+    {"IF",   1, "KindSelect TriggerNumber LabelCaption LabelNumber"},
+    {"IF",   2, "KindSelect UnitNumber LabelCaption LabelNumber"},
+    {"IF",   3, "KindSelect UnitNumber LabelCaption LabelNumber"},
+    {"IF",   4, "KindSelect SignalLineSelect EqualsCaption LevelBit LabelCaption LabelNumber"},
+    {"IF",   5, "KindSelect HexDigit CompareSelect RegCaption HexDigit LabelCaption LabelNumber"},
+    {"IF",   6, "KindSelect HexDigit LabelCaption LabelNumber"},
+    {"IF",   7, "KindSelect EntryNumber PlusRegCaption IndexRegister LabelCaption LabelNumber"},
+    {"CALL", 0, "LabelCaption LabelNumber"},
+    {"SET",  0, "KindSelect HexDigit RegisterValue"},
+    {"SET",  1, "KindSelect OutputLineSelect EqualsCaption LevelBit"},
+    {"SET",  2, "KindSelect UnitNumber TimerValue"},
+    {"SET",  3, "KindSelect UnitNumber CounterValue"},
+    {"SET",  4, "KindSelect"},
+    {"SET",  5, "KindSelect"},
+    {"SET",  6, "KindSelect EntryNumber EntryByte*8"},
+    {"SET",  7, "KindSelect EntryNumber RegCaption HexDigit SmallDigit"},
+    {"INT",  0, "TriggerZeroCaption LabelCaption LabelNumber"},
+    {"RETI", 0, "LabelCaption LabelNumber"},
+    {"DISI", 0, "TriggerZeroCaption"},
+    {"LBL",  0, "LabelNumber"},
+};
+// clang-format on
+
+const char* const kHelpNames[InstructionCount] = {"NOP",  "SEND", "WAIT", "GOTO", "IF",
+                                                  "CALL", "RET",  "SET",  "INT",  "RETI",
+                                                  "DISI", "STOP", "LBL"};
+
+// The twelve type names of a row, End-padded, from the "Type*8" shorthand.
+std::vector<std::string> expand(const char* positions) {
+  std::vector<std::string> names;
+  std::istringstream in(positions);
+  std::string word;
+  while (in >> word) {
+    int repeat = 1;
+    if (const auto star = word.find('*'); star != std::string::npos) {
+      repeat = std::stoi(word.substr(star + 1));
+      word.resize(star);
+    }
+    for (int i = 0; i < repeat; ++i) names.push_back(word);
+  }
+  names.resize(PositionCount, "End");
+  return names;
+}
+
+std::vector<std::string> expectedRow(int instruction, int kind) {
+  for (const ExpectedRow& r : kExpectedRows) {
+    if (std::string(r.instruction) == kHelpNames[instruction] && r.kind == kind) {
+      return expand(r.positions);
+    }
+  }
+  return expand("");
+}
+
+std::vector<std::string> actualRow(int instruction, int kind) {
+  std::vector<std::string> names;
+  for (int p = 0; p < PositionCount; ++p) {
+    const auto code = static_cast<int>(fieldTypeAt(instruction, kind, p));
+    names.push_back(code >= 0 && code < FieldTypeCount ? kTypeNames[code] : "?");
+  }
+  return names;
+}
+
+TEST(LayoutTable, EveryRowMatchesTheDocumentedTable) {
+  for (int instruction = 0; instruction < InstructionCount; ++instruction) {
+    for (int kind = 0; kind < KindSlotCount; ++kind) {
+      SCOPED_TRACE(std::string(kHelpNames[instruction]) + " kind " + std::to_string(kind));
+      EXPECT_EQ(actualRow(instruction, kind), expectedRow(instruction, kind));
+      // The exported table and the accessor agree.
+      for (int p = 0; p < PositionCount; ++p) {
+        EXPECT_EQ(LayoutTable[static_cast<std::size_t>(instruction)][static_cast<std::size_t>(kind)]
+                             [static_cast<std::size_t>(p)],
+                  fieldTypeAt(instruction, kind, p));
+      }
+    }
+  }
+}
+
+TEST(LayoutTable, DocumentedEdgeCases) {
+  const int send = 1, gotoCode = 3, ifCode = 4, set = 7, lbl = 12;
+  EXPECT_EQ(fieldTypeAt(gotoCode, 0, 0), FieldType::LabelCaption);
+  EXPECT_EQ(fieldTypeAt(lbl, 0, 0), FieldType::LabelNumber);
+  EXPECT_EQ(fieldTypeAt(send, 3, 1), FieldType::End);
+  EXPECT_EQ(fieldTypeAt(send, 6, 0), FieldType::End);
+  for (int instruction : {0, 6, 11}) {  // NOP, RET, STOP have no fields at all
+    for (int kind = 0; kind < KindSlotCount; ++kind) {
+      for (int p = 0; p < PositionCount; ++p) {
+        EXPECT_EQ(fieldTypeAt(instruction, kind, p), FieldType::End);
+      }
+    }
+  }
+  EXPECT_TRUE(isDataPosition(ifCode, 0, 8));
+  EXPECT_FALSE(isDataPosition(ifCode, 0, 9));
+  EXPECT_FALSE(isDataPosition(set, 6, 1));
+  EXPECT_TRUE(isDataPosition(set, 6, 9));
+  EXPECT_FALSE(isDataPosition(set, 6, 10));  // End after the data run
+}
+
+TEST(LayoutTable, OutOfRangeArgumentsGiveEnd) {
+  struct Case {
+    int instruction, kind, position;
+  };
+  const Case cases[] = {{-1, 0, 0},   {13, 0, 0},   {255, 0, 0},     {1, -1, 1},
+                        {1, 9, 1},    {1, 255, 1},  {4, 0, -1},      {4, 0, 12},
+                        {4, 0, 1000}, {-5, -5, -5}, {1000000, 0, 0}, {1, 0, 2147483647}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.instruction) + "/" + std::to_string(c.kind) + "/" +
+                 std::to_string(c.position));
+    EXPECT_EQ(fieldTypeAt(c.instruction, c.kind, c.position), FieldType::End);
+    EXPECT_FALSE(isDataPosition(c.instruction, c.kind, c.position));
+  }
+  EXPECT_EQ(firstDataPosition(13, 0), -1);
+  EXPECT_EQ(firstDataPosition(1, 9), -1);
+}
+
+TEST(LayoutTable, FirstDataPositionOfEachDataRow) {
+  EXPECT_EQ(firstDataPosition(1, 0), 1);  // SEND CHR
+  EXPECT_EQ(firstDataPosition(2, 0), 1);  // WAIT CHR
+  EXPECT_EQ(firstDataPosition(4, 0), 1);  // IF CHR
+  EXPECT_EQ(firstDataPosition(7, 6), 2);  // SET DA
+  EXPECT_EQ(firstDataPosition(7, 0), -1);
+  EXPECT_EQ(firstDataPosition(3, 0), -1);
+}
+
+// Names of a sentinel-closed list as a vector, checking the sentinel is there.
+std::vector<std::string> listNames(std::span<const char* const> list) {
+  EXPECT_FALSE(list.empty());
+  if (list.empty()) return {};
+  EXPECT_STREQ(list.back(), "***");
+  std::vector<std::string> names;
+  for (const char* name : namesOf(list)) names.emplace_back(name);
+  EXPECT_EQ(names.size() + 1, list.size());
+  return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(Catalogue, InstructionNames) {
+  EXPECT_EQ(listNames(InstructionSelectorList),
+            (Names{" NOP", " SEND", " WAIT", " GOTO", " IF", " CALL", " RET", " SET", " INT",
+                   " RETI", " DISI", " STOP", " L"}));
+  for (int i = 0; i < InstructionCount; ++i) {
+    EXPECT_STREQ(InstructionHelpNames[static_cast<std::size_t>(i)], kHelpNames[i]);
+  }
+}
+
+TEST(Catalogue, KindListsPerInstruction) {
+  struct Case {
+    int instruction;
+    Names kinds;
+  };
+  const Case cases[] = {
+      {1, {"CHR", "TBL", "REG", "BUF", "KEY", "DA"}},
+      {2, {"CHR", "FRM", "TRG", "TM", "KEY", "LN"}},
+      {4, {"CHR", "TRG", "TM", "CT", "LN", "REG", "TBL", "DA"}},
+      {7, {"REG", "LN", "TM", "CT", "BZ", "OUT", "DA", "DV"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.instruction);
+    EXPECT_EQ(listNames(kindNameList(c.instruction)), c.kinds);
+    EXPECT_EQ(kindCount(c.instruction), static_cast<int>(c.kinds.size()));
+    EXPECT_TRUE(hasKinds(c.instruction));
+    // Exactly these instructions open their rows with the kind selector.
+    EXPECT_EQ(fieldTypeAt(c.instruction, 0, 0), FieldType::KindSelect);
+  }
+  EXPECT_EQ(kindNameList(1).data(), SendKindNameList.data());
+  EXPECT_EQ(kindNameList(7).data(), SetKindNameList.data());
+  for (int instruction : {-1, 0, 3, 5, 6, 8, 9, 10, 11, 12, 13}) {
+    SCOPED_TRACE(instruction);
+    EXPECT_TRUE(kindNameList(instruction).empty());
+    EXPECT_EQ(kindCount(instruction), 0);
+    EXPECT_FALSE(hasKinds(instruction));
+    EXPECT_NE(fieldTypeAt(instruction, 0, 0), FieldType::KindSelect);
+    EXPECT_TRUE(kindHelpText(instruction).empty());
+  }
+}
+
+TEST(Catalogue, OptionListsOfListFields) {
+  struct Case {
+    FieldType type;
+    Names options;
+  };
+  const Case cases[] = {
+      {FieldType::ClearSelect, {"CLR", "NOCLR"}},
+      {FieldType::OutputLineSelect, {"RS", "CS", "DR", "CD", "ER", "SQ", "CI"}},
+      {FieldType::SignalLineSelect, {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX"}},
+      {FieldType::CompareSelect, {"=", "<>", "<", ">", "<=", ">="}},
+      {FieldType::RegisterValue, {"INC", "DEC"}},
+      {FieldType::TimerValue, {"START", "STOP", "RSTART"}},
+      {FieldType::CounterValue, {"INC", "RESET"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(kTypeNames[static_cast<int>(c.type)]);
+    EXPECT_EQ(listNames(optionList(c.type)), c.options);
+  }
+  EXPECT_EQ(optionList(FieldType::SignalLineSelect).data(), SignalLineList.data());
+  // The named arrays hold the same entries as the lists the fields offer.
+  EXPECT_EQ(listNames(CompareOperatorList), listNames(optionList(FieldType::CompareSelect)));
+  EXPECT_EQ(listNames(ClearOptionList), listNames(optionList(FieldType::ClearSelect)));
+  EXPECT_EQ(listNames(RegisterWordList), (Names{"INC", "DEC"}));
+  EXPECT_EQ(listNames(TimerWordList), (Names{"START", "STOP", "RSTART"}));
+  EXPECT_EQ(listNames(CounterWordList), (Names{"INC", "RESET"}));
+  for (FieldType type : {FieldType::End, FieldType::KindSelect, FieldType::HexDigit,
+                         FieldType::LabelNumber, FieldType::RegCaption}) {
+    EXPECT_TRUE(optionList(type).empty());
+  }
+}
+
+TEST(Catalogue, CaptionTexts) {
+  EXPECT_STREQ(captionText(FieldType::RegCaption), "REG");
+  EXPECT_STREQ(captionText(FieldType::PlusRegCaption), "+REG");
+  EXPECT_STREQ(captionText(FieldType::EqualsCaption), "=");
+  EXPECT_STREQ(captionText(FieldType::LabelCaption), "L");
+  EXPECT_STREQ(captionText(FieldType::TriggerZeroCaption), "TRG 0");
+  for (FieldType type : {FieldType::End, FieldType::KindSelect, FieldType::CounterValue}) {
+    EXPECT_EQ(captionText(type), nullptr);
+  }
+}
+
+TEST(Catalogue, NamesOfStopsAtTheSentinel) {
+  const std::array<const char*, 4> list = {"A", "***", "B", "***"};
+  EXPECT_EQ(namesOf(list).size(), 1u);
+  EXPECT_TRUE(namesOf(std::span<const char* const>{}).empty());
+  const std::array<const char*, 2> unclosed = {"A", "B"};
+  EXPECT_EQ(namesOf(unclosed).size(), 2u);
+}
+
+TEST(Catalogue, HelpTexts) {
+  EXPECT_EQ(instructionHelpText(),
+            "0:NOP\r\n1:SEND\r\n2:WAIT\r\n3:GOTO\r\n4:IF\r\n5:CALL\r\n6:RET\r\n7:SET\r\n"
+            "8:INT\r\n9:RETI\r\nA:DISI\r\nB:STOP\r\nC:LBL");
+  EXPECT_EQ(kindHelpText(1), "0:CHR\r\n1:TBL\r\n2:REG\r\n3:BUF\r\n4:KEY\r\n5:DA");
+  EXPECT_EQ(kindHelpText(2), "0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN");
+  EXPECT_EQ(kindHelpText(4), "0:CHR\r\n1:TRG\r\n2:TM\r\n3:CT\r\n4:LN\r\n5:REG\r\n6:TBL\r\n7:DA");
+  EXPECT_EQ(kindHelpText(7), "0:REG\r\n1:LN\r\n2:TM\r\n3:CT\r\n4:BZ\r\n5:OUT\r\n6:DA\r\n7:DV");
+}
+
+}  // namespace
+}  // namespace vx
