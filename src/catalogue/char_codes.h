@@ -29,6 +29,15 @@ extern const std::array<ShiftPair, CharCodeCount> ShiftBytes;
 // "00" ... "ff".
 extern const std::array<std::array<char, 3>, 256> HexFallback;
 
+// One half of a code as stored: the display strings of byte values 0 up to the half's slot count
+// minus 1 (an empty view is an empty slot), the end marker "***" in the slot right after them and
+// empty slots after it. The 257th slot lets a half of 256 slots keep its marker.
+inline constexpr int CharHalfSlots = 257;
+inline constexpr std::string_view CharTableEndMarker = "***";
+using CharHalfTable = std::array<std::string_view, CharHalfSlots>;
+// [code][half]
+extern const std::array<std::array<CharHalfTable, 2>, CharCodeCount> CharDisplayTable;
+
 // Display string (Shift-JIS) of byte `value` in one half of a code: empty for an empty slot and
 // for values at or past the half's end marker.
 std::string_view displaySlot(CharCode code, CharHalf half, int value);
