@@ -1,0 +1,651 @@
+#include "catalogue/line_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vx {
+namespace {
+
+constexpr int kNop = 0, kSend = 1, kWait = 2, kGoto = 3, kIf = 4, kCall = 5, kRet = 6, kSet = 7,
+              kInt = 8, kReti = 9, kDisi = 10, kStop = 11, kLbl = 12;
+
+using Bytes = std::array<std::uint8_t, 16>;
+using Positions = std::array<PositionEntry, PositionCount>;
+
+// Records the corrections in the order they are given.
+class RecordingFeedback : public FieldFeedback {
+ public:
+  void showPositionText(int position, std::string_view text) override {
+    events.push_back("show " + std::to_string(position) + " " + std::string(text));
+  }
+  void clearCharacterCell(int dataIndex) override {
+    events.push_back("clear " + std::to_string(dataIndex));
+  }
+  std::vector<std::string> events;
+};
+
+// Position texts from position 0 on; position 0 carries the kind selection.
+Positions positionsOf(int kindSelection, std::initializer_list<const char*> texts) {
+  Positions positions;
+  positions[0].selection = kindSelection;
+  std::size_t p = 0;
+  for (const char* text : texts) positions[p++].text = text;
+  return positions;
+}
+
+Bytes bytesOf(std::initializer_list<std::pair<int, int>> setBytes) {
+  Bytes b{};
+  for (auto [index, value] : setBytes) {
+    b[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value);
+  }
+  return b;
+}
+
+}  // namespace
+
+// Readable failure messages for decoded records.
+void PrintTo(const LineFields& f, std::ostream* os) {
+  *os << "{instruction " << int{f.instruction} << ", kind " << int{f.kind} << ", paramA "
+      << int{f.paramA} << ", paramB " << int{f.paramB} << ", paramC " << int{f.paramC} << ", label "
+      << f.label << ", value " << f.value << ", count " << int{f.count} << ", data";
+  for (std::uint8_t d : f.data) *os << ' ' << int{d};
+  *os << '}';
+}
+
+namespace {
+
+ProgramLine lineOf(const Bytes& b) {
+  ProgramLine line;
+  line.bytes = b;
+  return line;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Encoding: documented cases with literal bytes and the feedback they give.
+
+struct EncodeCase {
+  const char* name;
+  int instruction;
+  Positions positions;
+  Bytes expected;
+  std::vector<std::string> feedback;
+};
+
+Positions withSelection(Positions positions, int position, int selection) {
+  positions[static_cast<std::size_t>(position)].selection = selection;
+  return positions;
+}
+
+std::vector<EncodeCase> encodeCases() {
+  const char* e = "";
+  return {
+      {"SEND CHR gap inside the count",
+       kSend,
+       positionsOf(0, {e, "41", e, "43", e, e, e, e, e}),
+       bytesOf({{0, kSend}, {2, 3}, {4, 0x41}, {6, 0x43}}),
+       {"clear 1", "clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+      {"WAIT CHR tokens set the mask",
+       kWait,
+       positionsOf(0, {e, "*", "|>", "0D", e, e, e, e, e}),
+       bytesOf({{0, kWait}, {2, 3}, {3, 0b011}, {4, 0}, {5, 1}, {6, 0x0D}}),
+       {"clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+      {"IF CHR without data keeps the label",
+       kIf,
+       positionsOf(0, {e, e, e, e, e, e, e, e, e, "L", "12"}),
+       bytesOf({{0, kIf}, {12, 12}}),
+       {"clear 0", "clear 1", "clear 2", "clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+      {"SET DA count in byte 3",
+       kSet,
+       positionsOf(6, {e, "7", "FF", e, e, e, e, e, e, e}),
+       bytesOf({{0, kSet}, {1, 6}, {2, 7}, {3, 1}, {4, 0xFF}}),
+       {"clear 1", "clear 2", "clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+      {"data: invalid shows 00, last number ends the count",
+       kSend,
+       positionsOf(0, {e, "zz", "1", e, e, e, e, e, "ff"}),
+       bytesOf({{0, kSend}, {2, 8}, {5, 1}, {11, 0xFF}}),
+       {"show 1 00", "clear 2", "clear 3", "clear 4", "clear 5", "clear 6"}},
+      {"CHR rows know no tokens",
+       kSend,
+       positionsOf(0, {e, "*", "|>", "1", e, e, e, e, e}),
+       bytesOf({{0, kSend}, {2, 3}, {6, 1}}),
+       {"show 1 00", "show 2 00", "clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+      {"RETI any label",
+       kReti,
+       positionsOf(-1, {"L", "*"}),
+       bytesOf({{0, kReti}, {12, 0xFF}, {13, 0xFF}}),
+       {}},
+      {"RETI label",
+       kReti,
+       positionsOf(-1, {"L", "999"}),
+       bytesOf({{0, kReti}, {12, 0xE7}, {13, 0x03}}),
+       {}},
+      {"GOTO * is label 0", kGoto, positionsOf(-1, {"L", "*"}), bytesOf({{0, kGoto}}), {}},
+      {"CALL keeps the last 3 digits",
+       kCall,
+       positionsOf(-1, {"L", "1234"}),
+       bytesOf({{0, kCall}, {12, 234}}),
+       {}},
+      {"INT label at position 2",
+       kInt,
+       positionsOf(-1, {"TRG 0", "L", "7"}),
+       bytesOf({{0, kInt}, {12, 7}}),
+       {}},
+      {"LBL label at position 0",
+       kLbl,
+       positionsOf(-1, {"300"}),
+       bytesOf({{0, kLbl}, {12, 0x2C}, {13, 0x01}}),
+       {}},
+      {"NOP is byte 0 alone", kNop, positionsOf(3, {"12", "34", "56"}), bytesOf({}), {}},
+      {"RET ignores its positions", kRet, positionsOf(3, {"12", "34"}), bytesOf({{0, kRet}}), {}},
+      {"DISI", kDisi, positionsOf(1, {"TRG 0", "5"}), bytesOf({{0, kDisi}}), {}},
+      {"STOP", kStop, positionsOf(1, {"5"}), bytesOf({{0, kStop}}), {}},
+      {"SET TM word",
+       kSet,
+       positionsOf(2, {e, "1", "RSTART"}),
+       bytesOf({{0, kSet}, {1, 2}, {2, 1}, {3, 3}}),
+       {}},
+      {"SET TM number",
+       kSet,
+       positionsOf(2, {e, "0", "1500"}),
+       bytesOf({{0, kSet}, {1, 2}, {4, 0xDC}, {5, 0x05}}),
+       {}},
+      {"SET TM empty stores 1",
+       kSet,
+       positionsOf(2, {e, e, e}),
+       bytesOf({{0, kSet}, {1, 2}, {4, 1}}),
+       {}},
+      {"SET CT word",
+       kSet,
+       positionsOf(3, {e, "1", "RESET"}),
+       bytesOf({{0, kSet}, {1, 3}, {2, 1}, {3, 2}}),
+       {}},
+      {"SET REG keeps 6 digits",
+       kSet,
+       positionsOf(0, {e, "f", "1234567"}),
+       bytesOf({{0, kSet}, {2, 15}, {4, 0x47}, {5, 0x94}, {6, 0x03}}),
+       {}},
+      {"SET REG empty stores 0",
+       kSet,
+       positionsOf(0, {e, "1", e}),
+       bytesOf({{0, kSet}, {2, 1}}),
+       {}},
+      {"IF REG registers and operator",
+       kIf,
+       withSelection(positionsOf(5, {e, "a", e, "REG", "b", "L", "5"}), 2, 4),
+       bytesOf({{0, kIf}, {1, 5}, {2, 0xA}, {3, 4}, {4, 0xB}, {12, 5}}),
+       {}},
+      {"SET DV register and small digit",
+       kSet,
+       positionsOf(7, {e, "12", "REG", "c", "6"}),
+       bytesOf({{0, kSet}, {1, 7}, {2, 12}, {3, 0xC}, {4, 6}}),
+       {}},
+      {"SEND DA index register *",
+       kSend,
+       positionsOf(5, {e, "99", "+REG", "*"}),
+       bytesOf({{0, kSend}, {1, 5}, {2, 99}, {3, 255}}),
+       {}},
+      {"IF DA index register number",
+       kIf,
+       positionsOf(7, {e, "5", "+REG", "F", "L", "1"}),
+       bytesOf({{0, kIf}, {1, 7}, {2, 5}, {3, 15}, {12, 1}}),
+       {}},
+      {"WAIT TM 4 digits",
+       kWait,
+       positionsOf(3, {e, "123456"}),
+       bytesOf({{0, kWait}, {1, 3}, {2, 0x80}, {3, 0x0D}}),
+       {}},
+      {"WAIT TRG empty stores 1 silently",
+       kWait,
+       positionsOf(2, {e, e}),
+       bytesOf({{0, kWait}, {1, 2}, {2, 1}}),
+       {}},
+      {"WAIT FRM selection",
+       kWait,
+       withSelection(positionsOf(1, {}), 1, 1),
+       bytesOf({{0, kWait}, {1, 1}, {2, 1}}),
+       {}},
+      {"WAIT LN signal line EX",
+       kWait,
+       withSelection(positionsOf(5, {e, e, "=", "1"}), 1, 7),
+       bytesOf({{0, kWait}, {1, 5}, {2, 7}, {3, 1}}),
+       {}},
+      {"SET LN output line CI",
+       kSet,
+       withSelection(positionsOf(1, {e, e, "=", "1"}), 1, 6),
+       bytesOf({{0, kSet}, {1, 1}, {2, 6}, {3, 1}}),
+       {}},
+      {"SEND kind without a row",
+       kSend,
+       positionsOf(6, {e, "41"}),
+       bytesOf({{0, kSend}, {1, 6}}),
+       {}},
+      {"negative kind selection is the first kind",
+       kSend,
+       positionsOf(-1, {e, "41"}),
+       bytesOf({{0, kSend}, {2, 1}, {4, 0x41}}),
+       {"clear 1", "clear 2", "clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+  };
+}
+
+// Unusable texts: the field's minimum is stored, with feedback only where the panel corrects it.
+std::vector<EncodeCase> correctionCases() {
+  const char* e = "";
+  return {
+      {"LevelBit",
+       kWait,
+       positionsOf(5, {e, e, "=", "x"}),
+       bytesOf({{0, kWait}, {1, 5}}),
+       {"show 3 0"}},
+      {"TriggerNumber",
+       kIf,
+       positionsOf(1, {e, "x", "L", e}),
+       bytesOf({{0, kIf}, {1, 1}, {2, 1}}),
+       {"show 1 1"}},
+      {"TriggerNumber clamped, no feedback",
+       kWait,
+       positionsOf(2, {e, "9"}),
+       bytesOf({{0, kWait}, {1, 2}, {2, 3}}),
+       {}},
+      {"SmallDigit",
+       kSet,
+       positionsOf(7, {e, e, "REG", e, "7x"}),
+       bytesOf({{0, kSet}, {1, 7}}),
+       {"show 4 0"}},
+      {"HexDigit", kSend, positionsOf(1, {e, "g"}), bytesOf({{0, kSend}, {1, 1}}), {"show 1 0"}},
+      {"HexDigit of IF REG position 4",
+       kIf,
+       withSelection(positionsOf(5, {e, "1", e, "REG", "-", "L", e}), 2, 0),
+       bytesOf({{0, kIf}, {1, 5}, {2, 1}}),
+       {"show 4 0"}},
+      {"IndexRegister",
+       kSend,
+       positionsOf(5, {e, e, "+REG", "|>"}),
+       bytesOf({{0, kSend}, {1, 5}}),
+       {"show 3 0"}},
+      {"UnitNumber silently",
+       kIf,
+       positionsOf(2, {e, "x", "L", e}),
+       bytesOf({{0, kIf}, {1, 2}}),
+       {}},
+      {"EntryNumber silently",
+       kSet,
+       positionsOf(6, {e, "x"}),
+       bytesOf({{0, kSet}, {1, 6}}),
+       {"clear 0", "clear 1", "clear 2", "clear 3", "clear 4", "clear 5", "clear 6", "clear 7"}},
+      {"LabelNumber silently",
+       kIf,
+       positionsOf(6, {e, "1", "L", "x"}),
+       bytesOf({{0, kIf}, {1, 6}, {2, 1}}),
+       {}},
+      {"WaitTime silently",
+       kWait,
+       positionsOf(3, {e, "x"}),
+       bytesOf({{0, kWait}, {1, 3}, {2, 1}}),
+       {}},
+      {"selection outside the list",
+       kWait,
+       withSelection(positionsOf(5, {e, e, "=", "1"}), 1, 8),
+       bytesOf({{0, kWait}, {1, 5}, {3, 1}}),
+       {}},
+      {"output line EX is outside its list",
+       kSet,
+       withSelection(positionsOf(1, {e, e, "=", "0"}), 1, 7),
+       bytesOf({{0, kSet}, {1, 1}}),
+       {}},
+      {"no operator selected",
+       kIf,
+       withSelection(positionsOf(5, {e, "1", e, "REG", "2"}), 2, -1),
+       bytesOf({{0, kIf}, {1, 5}, {2, 1}, {4, 2}}),
+       {}},
+  };
+}
+
+void checkEncode(const EncodeCase& c) {
+  SCOPED_TRACE(c.name);
+  RecordingFeedback feedback;
+  const std::optional<ProgramLine> line = encodeLine(c.instruction, c.positions, &feedback);
+  ASSERT_TRUE(line.has_value());
+  EXPECT_EQ(line->bytes, c.expected);
+  EXPECT_EQ(feedback.events, c.feedback);
+  // The same line without anyone to tell.
+  EXPECT_EQ(encodeLine(c.instruction, c.positions, nullptr), line);
+}
+
+TEST(EncodeLine, DocumentedRows) {
+  for (const EncodeCase& c : encodeCases()) checkEncode(c);
+}
+
+TEST(EncodeLine, UnusableTextsBecomeTheMinimum) {
+  for (const EncodeCase& c : correctionCases()) checkEncode(c);
+}
+
+TEST(EncodeLine, UnusableValueWordFailsButKeepsEarlierFeedback) {
+  struct Case {
+    const char* name;
+    int kind;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"SET REG lower case", 0, "inc"},   {"SET REG timer word", 0, "START"},
+      {"SET TM letters", 2, "abc"},       {"SET TM trailing blank", 2, "15 "},
+      {"SET CT register word", 3, "DEC"}, {"SET CT star", 3, "*"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingFeedback feedback;
+    // SET REG has a HexDigit in front of the value; SET TM and CT a silent UnitNumber.
+    const Positions positions = positionsOf(c.kind, {"", "g", c.value});
+    EXPECT_EQ(encodeLine(kSet, positions, &feedback), std::nullopt);
+    const std::vector<std::string> expected =
+        c.kind == 0 ? std::vector<std::string>{"show 1 0"} : std::vector<std::string>{};
+    EXPECT_EQ(feedback.events, expected);
+  }
+}
+
+TEST(EncodeLine, InstructionSelectionOutsideTheListFails) {
+  const Positions positions = positionsOf(0, {"", "41"});
+  for (int instruction : {-1, 13, 255, 256, 1000}) {
+    RecordingFeedback feedback;
+    EXPECT_EQ(encodeLine(instruction, positions, &feedback), std::nullopt) << instruction;
+    EXPECT_TRUE(feedback.events.empty());
+  }
+}
+
+TEST(EncodeLine, OnlyTheFirst255CharactersOfATextCount) {
+  Positions positions = positionsOf(-1, {"L"});
+  positions[1].text = std::string(253, '0') + "42" + "x";  // the "x" lies beyond 255
+  const auto line = encodeLine(kGoto, positions, nullptr);
+  ASSERT_TRUE(line.has_value());
+  EXPECT_EQ(line->bytes[12], 42);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decoding.
+
+TEST(DecodeLine, DocumentedFields) {
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    LineFields expected;
+  };
+  const std::array<std::uint8_t, 8> noData{};
+  const Case cases[] = {
+      {"SEND DA with index register *",
+       bytesOf({{0, kSend}, {1, 5}, {2, 12}, {3, 255}}),
+       {kSend, 5, 12, 255, 0, 0, 0, 0, noData}},
+      {"IF REG",
+       bytesOf({{0, kIf}, {1, 5}, {2, 1}, {3, 3}, {4, 2}, {12, 0x34}, {13, 0x12}}),
+       {kIf, 5, 1, 3, 2, 0x1234, 0, 0, noData}},
+      {"SET DV",
+       bytesOf({{0, kSet}, {1, 7}, {2, 42}, {3, 9}, {4, 6}}),
+       {kSet, 7, 42, 9, 6, 0, 0, 0, noData}},
+      {"WAIT TM",
+       bytesOf({{0, kWait}, {1, 3}, {2, 0x0F}, {3, 0x27}, {4, 1}, {5, 2}}),
+       {kWait, 3, 0, 0, 0, 0, 0x0201270F, 0, noData}},
+      {"SET CT word",
+       bytesOf({{0, kSet}, {1, 3}, {2, 1}, {3, 2}, {4, 5}, {7, 0x80}}),
+       {kSet, 3, 1, 2, 0, 0, 0x80000005, 0, noData}},
+      {"WAIT CHR mask in paramA, count 2",
+       bytesOf({{0, kWait}, {2, 2}, {3, 0x81}, {4, 7}, {5, 8}, {6, 9}}),
+       {kWait, 0, 0x81, 0, 0, 0, 0, 2, {7, 8, 0, 0, 0, 0, 0, 0}}},
+      {"SET DA count in byte 3",
+       bytesOf({{0, kSet}, {1, 6}, {2, 3}, {3, 1}, {4, 0xAB}, {5, 1}}),
+       {kSet, 6, 3, 0, 0, 0, 0, 1, {0xAB, 0, 0, 0, 0, 0, 0, 0}}},
+      {"RETI any label",
+       bytesOf({{0, kReti}, {12, 0xFF}, {13, 0xFF}}),
+       {kReti, 0, 0, 0, 0, 0xFFFF, 0, 0, noData}},
+      {"SEND without the kind's row",
+       bytesOf({{0, kSend}, {1, 6}, {2, 5}, {12, 1}}),
+       {kSend, 0, 0, 0, 0, 0, 0, 0, noData}},
+      {"GOTO with a kind byte finds no row",
+       bytesOf({{0, kGoto}, {1, 1}, {12, 1}}),
+       {kGoto, 0, 0, 0, 0, 0, 0, 0, noData}},
+      {"instruction above 12",
+       bytesOf({{0, 13}, {1, 0}, {2, 8}, {12, 1}}),
+       {13, 0, 0, 0, 0, 0, 0, 0, noData}},
+      {"count above 8 passed on, 8 bytes of data",
+       bytesOf({{0, kSend}, {2, 200}, {4, 1}, {11, 8}, {12, 0xEE}, {14, 0xEE}}),
+       {kSend, 0, 0, 0, 0, 0, 0, 200, {1, 0, 0, 0, 0, 0, 0, 8}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(decodeLine(lineOf(c.bytes)), c.expected);
+  }
+}
+
+// Lines a loaded file may hold: every value of bytes 0 and 1 together, and of bytes 2 and 3 for
+// every row, with the other bytes at a few fillers. Decoding stays inside the line and the table
+// (the sanitizer build checks the memory side) and keeps to what the row allows.
+TEST(DecodeLine, AnyByteValuesStayInsideTheRow) {
+  for (int b0 = 0; b0 < 256; ++b0) {
+    for (int b1 = 0; b1 < 256; ++b1) {
+      for (std::uint8_t filler : {std::uint8_t{0x00}, std::uint8_t{0xFF}, std::uint8_t{0x05}}) {
+        Bytes b;
+        b.fill(filler);
+        b[0] = static_cast<std::uint8_t>(b0);
+        b[1] = static_cast<std::uint8_t>(b1);
+        const LineFields f = decodeLine(lineOf(b));
+        ASSERT_EQ(f.instruction, b0);
+        if (fieldTypeAt(b0, b1, 0) == FieldType::End) {
+          LineFields only;
+          only.instruction = static_cast<std::uint8_t>(b0);
+          ASSERT_EQ(f, only) << b0 << "/" << b1;
+        }
+        ASSERT_TRUE(b0 < InstructionCount || f.kind == 0) << b0;
+      }
+    }
+  }
+  for (int instruction = 0; instruction < InstructionCount; ++instruction) {
+    for (int kind = 0; kind < KindSlotCount; ++kind) {
+      const int first = firstDataPosition(instruction, kind);
+      for (int index : {2, 3}) {
+        for (int v = 0; v < 256; ++v) {
+          Bytes b;
+          for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(0x10 + i);
+          b[0] = static_cast<std::uint8_t>(instruction);
+          b[1] = static_cast<std::uint8_t>(kind);
+          b[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(v);
+          const LineFields f = decodeLine(lineOf(b));
+          if (first < 0) {
+            ASSERT_EQ(f.count, 0);
+            ASSERT_EQ(f.data, (std::array<std::uint8_t, 8>{}));
+            continue;
+          }
+          const bool countInByte3 = fieldTypeAt(instruction, kind, first) == FieldType::EntryByte;
+          const int count = b[countInByte3 ? 3 : 2];
+          ASSERT_EQ(f.count, count);  // passed on unchanged, above 8 too
+          for (int i = 0; i < 8; ++i) {
+            const std::uint8_t expected = i < count ? b[static_cast<std::size_t>(4 + i)] : 0;
+            ASSERT_EQ(f.data[static_cast<std::size_t>(i)], expected)
+                << instruction << "/" << kind << " byte " << index << "=" << v << " data " << i;
+          }
+        }
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Round trip over every row: typed values come back from the stored line, and no byte outside
+// the fields of the row is written.
+
+struct Sample {
+  std::string text;
+  int selection = -1;
+  std::uint32_t value = 0;  // what decoding gives back for the position
+};
+
+// A value per position type that differs from the type's minimum, where the type allows.
+Sample sampleFor(FieldType type, int position, int dataIndex) {
+  switch (type) {
+    case FieldType::UnitNumber:
+    case FieldType::LevelBit:
+      return {"1", -1, 1};
+    case FieldType::TriggerNumber:
+      return {"3", -1, 3};
+    case FieldType::SmallDigit:
+      return {"6", -1, 6};
+    case FieldType::HexDigit: {
+      const int v = 9 + position;  // distinct per position: IF REG has two
+      return {std::string(1, "0123456789abcdef"[v]), -1, static_cast<std::uint32_t>(v)};
+    }
+    case FieldType::IndexRegister:
+      return {"*", -1, 255};
+    case FieldType::EntryNumber:
+      return {"42", -1, 42};
+    case FieldType::CharByte:
+    case FieldType::PatternByte:
+    case FieldType::EntryByte: {
+      const int v = 0x1F + dataIndex * 0x20;
+      char text[3];
+      std::snprintf(text, sizeof text, "%02X", v);
+      return {text, -1, static_cast<std::uint32_t>(v)};
+    }
+    case FieldType::LabelNumber:
+      return {"987", -1, 987};
+    case FieldType::WaitTime:
+      return {"9999", -1, 9999};
+    case FieldType::ClearSelect:
+      return {"", 1, 1};
+    case FieldType::OutputLineSelect:
+      return {"", 6, 6};
+    case FieldType::SignalLineSelect:
+      return {"", 7, 7};
+    case FieldType::CompareSelect:
+      return {"", 5, 5};
+    case FieldType::RegisterValue:
+    case FieldType::TimerValue:
+    case FieldType::CounterValue:
+      return {"999999", -1, 999999};
+    default:
+      return {"", -1, 0};
+  }
+}
+
+// Where each field type lives in the decoded record and in the line.
+void expectField(FieldType type, int instruction, int kind, int position, int dataIndex,
+                 std::uint32_t value, LineFields& fields, std::set<int>& usedBytes) {
+  const auto u8 = static_cast<std::uint8_t>(value);
+  switch (type) {
+    case FieldType::KindSelect:
+      fields.kind = u8;
+      usedBytes.insert(1);
+      break;
+    case FieldType::HexDigit:
+      if (instruction == kIf && kind == 5 && position == 4) {
+        fields.paramC = u8;
+        usedBytes.insert(4);
+      } else if (instruction == kSet && kind == 7 && position == 3) {
+        fields.paramB = u8;
+        usedBytes.insert(3);
+      } else {
+        fields.paramA = u8;
+        usedBytes.insert(2);
+      }
+      break;
+    case FieldType::UnitNumber:
+    case FieldType::TriggerNumber:
+    case FieldType::EntryNumber:
+    case FieldType::ClearSelect:
+    case FieldType::OutputLineSelect:
+    case FieldType::SignalLineSelect:
+      fields.paramA = u8;
+      usedBytes.insert(2);
+      break;
+    case FieldType::LevelBit:
+    case FieldType::IndexRegister:
+    case FieldType::CompareSelect:
+      fields.paramB = u8;
+      usedBytes.insert(3);
+      break;
+    case FieldType::SmallDigit:
+      fields.paramC = u8;
+      usedBytes.insert(4);
+      break;
+    case FieldType::CharByte:
+    case FieldType::PatternByte:
+    case FieldType::EntryByte:
+      fields.data[static_cast<std::size_t>(dataIndex)] = u8;
+      fields.count = 8;
+      usedBytes.insert(type == FieldType::EntryByte ? 3 : 2);
+      usedBytes.insert(4 + dataIndex);
+      break;
+    case FieldType::LabelNumber:
+      fields.label = static_cast<std::uint16_t>(value);
+      usedBytes.insert({12, 13});
+      break;
+    case FieldType::WaitTime:
+      fields.value = value;
+      usedBytes.insert({2, 3, 4, 5});
+      break;
+    case FieldType::RegisterValue:
+    case FieldType::TimerValue:
+    case FieldType::CounterValue:
+      fields.paramB = 0;
+      fields.value = value;
+      usedBytes.insert({4, 5, 6, 7});
+      break;
+    default:
+      break;
+  }
+}
+
+TEST(LineRoundTrip, EveryRowGivesBackItsValues) {
+  for (int instruction = 0; instruction < InstructionCount; ++instruction) {
+    const int kinds = hasKinds(instruction) ? kindCount(instruction) : 1;
+    for (int kind = 0; kind < kinds; ++kind) {
+      SCOPED_TRACE(std::string(InstructionHelpNames[static_cast<std::size_t>(instruction)]) +
+                   " kind " + std::to_string(kind));
+      Positions positions;
+      LineFields expected;
+      expected.instruction = static_cast<std::uint8_t>(instruction);
+      std::set<int> usedBytes = {0};
+      int dataIndex = 0;
+      for (int p = 0; p < PositionCount; ++p) {
+        const FieldType type = fieldTypeAt(instruction, kind, p);
+        if (type == FieldType::End) break;
+        Sample sample = sampleFor(type, p, dataIndex);
+        if (type == FieldType::KindSelect) sample = {"", kind, static_cast<std::uint32_t>(kind)};
+        if (type == FieldType::LabelNumber && instruction == kReti && kind == 0) {
+          sample = {"*", -1, 0xFFFF};
+        }
+        positions[static_cast<std::size_t>(p)] = {sample.text, sample.selection};
+        expectField(type, instruction, kind, p, dataIndex, sample.value, expected, usedBytes);
+        if (isDataPosition(instruction, kind, p)) ++dataIndex;
+      }
+      ASSERT_TRUE(dataIndex == 0 || dataIndex == 8);
+      RecordingFeedback feedback;
+      const std::optional<ProgramLine> line = encodeLine(instruction, positions, &feedback);
+      ASSERT_TRUE(line.has_value());
+      EXPECT_TRUE(feedback.events.empty());
+      EXPECT_EQ(decodeLine(*line), expected);
+      for (int i = 0; i < 16; ++i) {
+        if (!usedBytes.contains(i)) {
+          EXPECT_EQ(line->bytes[static_cast<std::size_t>(i)], 0) << "byte " << i;
+        }
+      }
+    }
+  }
+}
+
+// Decoding a stored line and typing its values back gives the same bytes: the pattern tokens
+// and the RETI "*" included.
+TEST(LineRoundTrip, TokensSurviveDecodeAndEncode) {
+  const Positions typed = positionsOf(0, {"", "*", "|>", "41", "", "*", "", "", "", "L", "5"});
+  const auto line = encodeLine(kIf, typed, nullptr);
+  ASSERT_TRUE(line.has_value());
+  EXPECT_EQ(line->bytes, bytesOf({{0, kIf}, {2, 5}, {3, 0b10011}, {5, 1}, {6, 0x41}, {12, 5}}));
+  const LineFields f = decodeLine(*line);
+  EXPECT_EQ(f.count, 5);
+  EXPECT_EQ(f.paramA, 0b10011);
+  EXPECT_EQ(f.data, (std::array<std::uint8_t, 8>{0, 1, 0x41, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(f.label, 5);
+}
+
+}  // namespace
+}  // namespace vx
