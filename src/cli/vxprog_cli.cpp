@@ -1,0 +1,571 @@
+#include "cli/vxprog_cli.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/char_codes.h"
+#include "catalogue/line_fields.h"
+#include "catalogue/listing.h"
+#include "cli/cli_arguments.h"
+#include "cli/line_entry.h"
+#include "cli/text_encoding.h"
+#include "setupfile/setup_file.h"
+#include "store/bytes.h"
+#include "store/program_area.h"
+
+namespace vx {
+namespace {
+
+constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
+constexpr std::uint16_t AnyLabel = 0xFFFF;  // the "*" target of RETI
+
+struct Invocation {
+  std::vector<std::string> operands;
+  std::map<std::string, std::string, std::less<>> options;  // name without "--"
+  std::ostream& out;
+  std::ostream& err;
+
+  bool has(std::string_view option) const { return options.find(option) != options.end(); }
+};
+
+struct OptionSpec {
+  std::string_view name;
+  std::string_view valueName;  // empty for a flag
+};
+
+using CommandFunction = int (*)(Invocation&);
+
+struct CommandSpec {
+  std::string_view name;
+  std::string_view synopsis;
+  std::string_view summary;
+  std::string_view details;
+  std::span<const OptionSpec> options;
+  std::size_t minOperands;
+  std::size_t maxOperands;
+  CommandFunction run;
+};
+
+int usageError(Invocation& inv, const std::string& message) {
+  inv.err << "vxprog: " << message << '\n';
+  return ExitError;
+}
+
+std::filesystem::path pathFromArgument(const std::string& argument) {
+#ifdef _WIN32
+  // Arguments arrive as UTF-8 from wmain; never through the ANSI code page.
+  std::u8string utf8;
+  utf8.reserve(argument.size());
+  for (const char c : argument) utf8.push_back(static_cast<char8_t>(c));
+  return std::filesystem::path(utf8);
+#else
+  return std::filesystem::path(argument);
+#endif
+}
+
+std::string programName(int program) { return ProgramNames[static_cast<std::size_t>(program)]; }
+
+std::optional<int> programOperand(Invocation& inv, const std::string& text) {
+  const auto program = parseProgramName(text);
+  if (!program) usageError(inv, "unknown program '" + text + "'; programs: A, B, C, D");
+  return program;
+}
+
+std::string lineRange(const ProgramArea& area, int program) {
+  const int count = lineCount(area, program);
+  return count > 0 ? "0.." + std::to_string(count - 1) : "none";
+}
+
+std::optional<int> lineOperand(Invocation& inv, const ProgramArea& area, int program,
+                               const std::string& text) {
+  const auto index = parseLineIndex(text);
+  if (!index || *index >= lineCount(area, program)) {
+    usageError(inv, "line '" + text + "' is outside program " + programName(program) +
+                        "; lines: " + lineRange(area, program));
+    return std::nullopt;
+  }
+  return index;
+}
+
+// Loads FILE; on failure reports it and leaves the document as it was.
+std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std::string& file) {
+  LoadError why = LoadError::None;
+  const int code = load(document, pathFromArgument(file), &why);
+  if (code < 0) {
+    inv.err << "vxprog: cannot load " << file << ": " << describe(why) << '\n';
+    return std::nullopt;
+  }
+  return code;
+}
+
+int saveFile(Invocation& inv, SetupDocument& document, const std::string& file) {
+  std::string why;
+  if (save(document, pathFromArgument(file), &why) != 0) {
+    inv.err << "vxprog: cannot save " << file << ": " << why << '\n';
+    return ExitError;
+  }
+  return ExitSuccess;
+}
+
+std::string fourDigits(int index) {
+  std::array<char, 16> text{};
+  std::snprintf(text.data(), text.size(), "%04d", index);
+  return text.data();
+}
+
+bool isEmptyLine(const ProgramLine& line) {
+  return std::all_of(line.bytes.begin(), line.bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// ---- new -----------------------------------------------------------------------------------
+
+int runNew(Invocation& inv) {
+  const std::string& file = inv.operands[0];
+  const auto path = pathFromArgument(file);
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(path, error);
+  if (status.type() != std::filesystem::file_type::not_found && !inv.has("force")) {
+    return usageError(inv, file + " already exists; add --force to replace it");
+  }
+  SetupDocument document;
+  initialise(document);
+  return saveFile(inv, document, file);
+}
+
+// ---- info ----------------------------------------------------------------------------------
+
+std::string tagText(const std::array<char, 4>& tag) {
+  std::string text;
+  for (const char c : tag) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      text += c;
+    } else {
+      std::array<char, 8> escaped{};
+      std::snprintf(escaped.data(), escaped.size(), "\\x%02x", byte);
+      text += escaped.data();
+    }
+  }
+  return text;
+}
+
+int runInfo(Invocation& inv) {
+  SetupDocument document;
+  initialise(document);
+  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  const std::span<const std::uint8_t> bytes(document.image);
+  std::ostream& out = inv.out;
+  out << "size: " << bytes.size() << " bytes\n";
+  out << "magic: " << (hasMagic(bytes) ? "present" : "absent") << '\n';
+  for (const BlockInfo& block : blockChain(bytes)) {
+    out << "block " << tagText(block.tag) << " at " << block.offset << ", " << block.length
+        << " bytes" << (block.isProgramBlock ? " (program block)" : "") << '\n';
+  }
+  out << "setup length: " << document.setupLength << '\n';
+  const int code = characterCodeByte(bytes);
+  out << "character code: " << code << ' ';
+  if (code >= 0 && code < CharCodeCount) {
+    out << CharCodeNameList[static_cast<std::size_t>(code)] << '\n';
+  } else {
+    out << "(no such code; shown as ASCII)\n";
+  }
+  const ProgramArea& area = document.programArea;
+  for (int p = 0; p < ProgramCount; ++p) {
+    out << "program " << programName(p) << ": start " << programStart(area, p) << ", "
+        << lineCount(area, p) << " lines, cursor " << cursor(area, p) << '\n';
+  }
+  return ExitSuccess;
+}
+
+// ---- list ----------------------------------------------------------------------------------
+
+int runList(Invocation& inv) {
+  std::vector<int> programs = {0, 1, 2, 3};
+  if (const auto option = inv.options.find("program"); option != inv.options.end()) {
+    const auto program = programOperand(inv, option->second);
+    if (!program) return ExitError;
+    programs = {*program};
+  }
+  std::optional<CharCode> chosenCode;
+  if (const auto option = inv.options.find("code"); option != inv.options.end()) {
+    const auto names = namesOf(CharCodeNameList);
+    const int code = findName(names, option->second, true);
+    if (code < 0) {
+      return usageError(
+          inv, "unknown character code '" + option->second + "'; codes: " + joinNames(names));
+    }
+    chosenCode = code;
+  }
+  SetupDocument document;
+  initialise(document);
+  const auto fileCode = loadFile(inv, document, inv.operands[0]);
+  if (!fileCode) return ExitError;
+  const CharCode code = chosenCode ? *chosenCode : normaliseCharCode(*fileCode);
+  const bool showCharacters = inv.has("chars");
+  const bool allLines = inv.has("all-lines");
+  const bool rawBytes = inv.has("sjis");
+
+  const ProgramArea& area = document.programArea;
+  for (const int p : programs) {
+    const int count = lineCount(area, p);
+    inv.out << '[' << programName(p) << "] " << count << " lines, cursor " << cursor(area, p)
+            << '\n';
+    int shown = count;
+    if (!allLines) {
+      while (shown > 0 && isEmptyLine(*lineAt(area, p, shown - 1))) --shown;
+    }
+    for (int i = 0; i < shown; ++i) {
+      ListingText buffer{};
+      const std::string_view text = listingText(*lineAt(area, p, i), code, showCharacters, buffer);
+      inv.out << fourDigits(i) << (rawBytes ? std::string(text) : sjisToUtf8(text)) << '\n';
+    }
+  }
+  return ExitSuccess;
+}
+
+// ---- check ---------------------------------------------------------------------------------
+
+int runCheck(Invocation& inv) {
+  std::vector<int> programs = {0, 1, 2, 3};
+  if (const auto option = inv.options.find("program"); option != inv.options.end()) {
+    const auto program = programOperand(inv, option->second);
+    if (!program) return ExitError;
+    programs = {*program};
+  }
+  SetupDocument document;
+  initialise(document);
+  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  int result = ExitSuccess;
+  for (const int p : programs) {
+    const int index = checkLabels(document.programArea, p);
+    inv.out << programName(p) << ": ";
+    const ProgramLine* line = index >= 0 ? lineAt(document.programArea, p, index) : nullptr;
+    if (!line) {
+      inv.out << "ok\n";
+      continue;
+    }
+    result = ExitFailed;
+    const std::uint16_t label = readU16(&line->bytes[12]);
+    const bool definition = line->bytes[0] == static_cast<std::uint8_t>(Instruction::Lbl);
+    const bool anyTarget =
+        line->bytes[0] == static_cast<std::uint8_t>(Instruction::Reti) && label == AnyLabel;
+    inv.out << "line " << index << ": label " << (anyTarget ? "*" : std::to_string(label))
+            << (definition ? " defined twice" : " not defined") << '\n';
+  }
+  return result;
+}
+
+// ---- set -----------------------------------------------------------------------------------
+
+// Collects the encoder's corrections of the given values.
+class CorrectionLog final : public FieldFeedback {
+ public:
+  struct Correction {
+    int position;
+    std::string text;
+  };
+  std::vector<Correction> corrections;
+
+  void showPositionText(int position, std::string_view text) override {
+    corrections.push_back({position, std::string(text)});
+  }
+  void clearCharacterCell(int) override {}
+};
+
+int runSet(Invocation& inv) {
+  const auto& operands = inv.operands;
+  const auto program = programOperand(inv, operands[1]);
+  if (!program) return ExitError;
+  const int instruction = findName(InstructionHelpNames, operands[3], true);
+  if (instruction < 0) {
+    return usageError(inv, "unknown instruction '" + operands[3] +
+                               "'; instructions: " + joinNames(InstructionHelpNames));
+  }
+  std::size_t firstValue = 4;
+  int kind = 0;
+  if (hasKinds(instruction)) {
+    const auto kinds = namesOf(kindNameList(instruction));
+    if (operands.size() <= 4) {
+      return usageError(inv,
+                        std::string(InstructionHelpNames[static_cast<std::size_t>(instruction)]) +
+                            " needs a kind; kinds: " + joinNames(kinds));
+    }
+    kind = findName(kinds, operands[4], true);
+    if (kind < 0) {
+      return usageError(inv, "unknown kind '" + operands[4] + "' for " +
+                                 InstructionHelpNames[static_cast<std::size_t>(instruction)] +
+                                 "; kinds: " + joinNames(kinds));
+    }
+    firstValue = 5;
+  }
+  const std::span<const std::string> values = std::span(operands).subspan(firstValue);
+  LineEntry entry;
+  if (const std::string problem = buildLineEntry(instruction, kind, values, entry);
+      !problem.empty()) {
+    return usageError(inv, problem);
+  }
+
+  SetupDocument document;
+  initialise(document);
+  const auto fileCode = loadFile(inv, document, operands[0]);
+  if (!fileCode) return ExitError;
+  const auto index = lineOperand(inv, document.programArea, *program, operands[2]);
+  if (!index) return ExitError;
+
+  CorrectionLog log;
+  const auto line = encodeLine(instruction, entry.positions, &log);
+  for (const auto& correction : log.corrections) {
+    const int value = entry.valueIndex[static_cast<std::size_t>(correction.position)];
+    const std::string given =
+        value >= 0 ? "'" + values[static_cast<std::size_t>(value)] + "'" : "empty";
+    inv.err << "vxprog: value " << (value >= 0 ? value + 1 : 0) << " of "
+            << rowName(instruction, kind) << " (" << given << ") replaced by " << correction.text
+            << '\n';
+  }
+  if (!line) {
+    inv.err << "vxprog: the value of " << rowName(instruction, kind)
+            << " is neither a number nor one of its words (" << rowShape(instruction, kind)
+            << "); nothing written\n";
+    return ExitFailed;
+  }
+  storeLine(document.programArea, *program, *index, *line);
+  if (const int saved = saveFile(inv, document, operands[0]); saved != ExitSuccess) return saved;
+  ListingText buffer{};
+  inv.out << sjisToUtf8(listingText(*line, normaliseCharCode(*fileCode), false, buffer)) << '\n';
+  return ExitSuccess;
+}
+
+// ---- insert, delete ------------------------------------------------------------------------
+
+int runInsertOrDelete(Invocation& inv, bool insert) {
+  const auto program = programOperand(inv, inv.operands[1]);
+  if (!program) return ExitError;
+  SetupDocument document;
+  initialise(document);
+  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  const auto index = lineOperand(inv, document.programArea, *program, inv.operands[2]);
+  if (!index) return ExitError;
+  if (insert) {
+    insertLine(document.programArea, *program, *index);
+  } else {
+    deleteLine(document.programArea, *program, *index);
+  }
+  return saveFile(inv, document, inv.operands[0]);
+}
+
+int runInsert(Invocation& inv) { return runInsertOrDelete(inv, true); }
+int runDelete(Invocation& inv) { return runInsertOrDelete(inv, false); }
+
+// ---- copy, move ----------------------------------------------------------------------------
+
+int runMoveOrCopy(Invocation& inv, bool move) {
+  const auto source = programOperand(inv, inv.operands[1]);
+  if (!source) return ExitError;
+  const auto destination = programOperand(inv, inv.operands[3]);
+  if (!destination) return ExitError;
+  SetupDocument document;
+  initialise(document);
+  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  ProgramArea& area = document.programArea;
+  const LineListResult selected = parseLineList(inv.operands[2], lineCount(area, *source));
+  if (!selected.error.empty()) {
+    return usageError(inv, selected.error + " (program " + programName(*source) + ")");
+  }
+  const auto index = lineOperand(inv, area, *destination, inv.operands[4]);
+  if (!index) return ExitError;
+  if (selected.capped) {
+    inv.err << "vxprog: only the first " << MaxSelectedLines << " lines are taken, up to line "
+            << selected.lines.back() << '\n';
+  }
+  moveCopyLines(area, *source, selected.lines, *destination, *index, move);
+  return saveFile(inv, document, inv.operands[0]);
+}
+
+int runCopy(Invocation& inv) { return runMoveOrCopy(inv, false); }
+int runMove(Invocation& inv) { return runMoveOrCopy(inv, true); }
+
+// ---- the command table and help ------------------------------------------------------------
+
+constexpr std::array<OptionSpec, 1> NewOptions = {{{"force", ""}}};
+constexpr std::array<OptionSpec, 5> ListOptions = {{
+    {"program", "P"},
+    {"code", "NAME"},
+    {"chars", ""},
+    {"all-lines", ""},
+    {"sjis", ""},
+}};
+constexpr std::array<OptionSpec, 1> CheckOptions = {{{"program", "P"}}};
+constexpr std::size_t Unlimited = static_cast<std::size_t>(-1);
+
+// clang-format off
+constexpr std::array<CommandSpec, 9> Commands = {{
+    {"new", "new FILE [--force]", "write a setup file with four empty programs",
+     "Writes the default setup file: default settings and four empty programs of 512 lines\n"
+     "(34,580 bytes). An existing FILE is replaced only with --force.\n",
+     NewOptions, 1, 1, runNew},
+    {"info", "info FILE", "show the structure of a setup file",
+     "Shows whether the file begins with the magic, each block of the chain (tag, file offset,\n"
+     "length), the setup length, the character code the settings select, and for each program\n"
+     "its start slot, number of lines and cursor.\n",
+     {}, 1, 1, runInfo},
+    {"list", "list FILE [--program P] [--code NAME] [--chars] [--all-lines] [--sjis]",
+     "print the programs line by line",
+     "Prints each program (all four, or the one named by --program) as a header line\n"
+     "'[A] 512 lines, cursor 0' followed by one line per program line: the index as four digits\n"
+     "and the line's listing text. Empty lines after the last line in use are left out unless\n"
+     "--all-lines is given.\n"
+     "  --code NAME   character code for the data bytes: ASCII, EBCDIC, EBCDIK, JIS7, JIS8, HEX,\n"
+     "                EBCD, TRANSCODE, IPARS or BAUDOT (either case); default: the file's\n"
+     "  --chars       show data bytes as characters instead of hexadecimal digits\n"
+     "  --sjis        write the raw Shift-JIS bytes instead of UTF-8\n",
+     ListOptions, 1, 1, runList},
+    {"check", "check FILE [--program P]", "check the labels of the programs",
+     "Prints one line per program: 'A: ok', 'A: line 20: label 5 defined twice' or\n"
+     "'A: line 3: label 7 not defined'. Exit status 0 when every checked program is consistent,\n"
+     "1 otherwise.\n",
+     CheckOptions, 1, 1, runCheck},
+    {"set", "set FILE P LINE INSTRUCTION [KIND] [VALUE...]", "store one line",
+     "Encodes the line as the editor's field panel does and stores it at LINE of program P.\n"
+     "INSTRUCTION is NOP, SEND, WAIT, GOTO, IF, CALL, RET, SET, INT, RETI, DISI, STOP or LBL;\n"
+     "SEND, WAIT, IF and SET take a KIND. The VALUEs fill the line's fields in order; missing\n"
+     "values are empty fields (a list takes its first entry). A field the instrument cannot take\n"
+     "is replaced by its minimum and reported. Prints the stored line's listing text. Exit\n"
+     "status 1, with nothing written, when a register, timer or counter value is neither a\n"
+     "number nor one of its words (which are matched exactly).\n",
+     {}, 4, Unlimited, runSet},
+    {"insert", "insert FILE P LINE", "insert an empty line",
+     "Inserts an empty line at LINE of program P; the program's last line falls off.\n",
+     {}, 3, 3, runInsert},
+    {"delete", "delete FILE P LINE", "delete a line",
+     "Deletes LINE of program P; an empty line enters at the program's end.\n",
+     {}, 3, 3, runDelete},
+    {"copy", "copy FILE P LINES Q LINE", "copy lines to another place",
+     "Copies the LINES of program P to LINE of program Q. LINES is a comma list of indices and\n"
+     "ranges (2,5,7-9); duplicates are ignored and at most the first 256 lines are taken.\n"
+     "The destination program's last lines fall off.\n",
+     {}, 5, 5, runCopy},
+    {"move", "move FILE P LINES Q LINE", "move lines to another place",
+     "Moves the LINES of program P to LINE of program Q, as copy does, and removes them from P.\n",
+     {}, 5, 5, runMove},
+}};
+// clang-format on
+
+void printGlobalHelp(std::ostream& out) {
+  out << "usage: vxprog COMMAND ARGUMENTS...\n"
+         "Lists, checks and edits the programs A-D of a setup file (.su, .sp).\n\ncommands:\n";
+  for (const CommandSpec& command : Commands) {
+    out << "  " << command.synopsis << "\n      " << command.summary << '\n';
+  }
+  out << "\nPrograms are A-D (either case); lines are counted from 0 within a program.\n"
+         "Exit status: 0 done; 1 the label check failed or set could not encode its line;\n"
+         "2 usage error, or a file could not be loaded or saved.\n"
+         "'vxprog COMMAND --help' describes one command.\n";
+}
+
+void printSetShapes(std::ostream& out) {
+  out << "\nValues per instruction and kind:\n";
+  for (int instruction = 0; instruction < InstructionCount; ++instruction) {
+    const int kinds = hasKinds(instruction) ? kindCount(instruction) : 1;
+    for (int kind = 0; kind < kinds; ++kind) {
+      std::string name = rowName(instruction, kind);
+      name.resize(std::max<std::size_t>(name.size(), 10), ' ');
+      out << "  " << name << ' ' << rowShape(instruction, kind) << '\n';
+    }
+  }
+}
+
+void printCommandHelp(std::ostream& out, const CommandSpec& command) {
+  out << "usage: vxprog " << command.synopsis << "\n\n" << command.details;
+  if (command.run == runSet) printSetShapes(out);
+}
+
+std::string optionList(const CommandSpec& command) {
+  std::string list;
+  for (const OptionSpec& option : command.options) {
+    list += list.empty() ? "--" : ", --";
+    list += option.name;
+    if (!option.valueName.empty()) list += " " + std::string(option.valueName);
+  }
+  list += list.empty() ? "--help" : ", --help";
+  return list;
+}
+
+}  // namespace
+
+int runVxprog(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << "vxprog: no command; commands: new, info, list, check, set, insert, delete, copy, "
+           "move (vxprog --help describes them)\n";
+    return ExitError;
+  }
+  if (args[0] == "--help") {
+    printGlobalHelp(out);
+    return ExitSuccess;
+  }
+  const auto command = std::find_if(Commands.begin(), Commands.end(),
+                                    [&](const CommandSpec& c) { return c.name == args[0]; });
+  Invocation inv{{}, {}, out, err};
+  if (command == Commands.end()) {
+    std::vector<const char*> names;
+    for (const CommandSpec& c : Commands) names.push_back(c.name.data());
+    return usageError(inv, "unknown command '" + args[0] + "'; commands: " + joinNames(names));
+  }
+
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() <= 2 || arg.compare(0, 2, "--") != 0) {
+      if (!optionsEnded && arg == "--") {
+        optionsEnded = true;
+      } else {
+        inv.operands.push_back(arg);
+      }
+      continue;
+    }
+    const std::size_t equals = arg.find('=');
+    const std::string name =
+        arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+    if (name == "help") {
+      printCommandHelp(out, *command);
+      return ExitSuccess;
+    }
+    const auto option = std::find_if(command->options.begin(), command->options.end(),
+                                     [&](const OptionSpec& o) { return o.name == name; });
+    if (option == command->options.end()) {
+      return usageError(inv, "unknown option '--" + name + "' for " + std::string(command->name) +
+                                 "; options: " + optionList(*command));
+    }
+    std::string value;
+    if (option->valueName.empty()) {
+      if (equals != std::string::npos) {
+        return usageError(inv, "option --" + name + " takes no value");
+      }
+    } else if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return usageError(inv,
+                        "option --" + name + " needs a value " + std::string(option->valueName));
+    }
+    inv.options[name] = value;
+  }
+  if (inv.operands.size() < command->minOperands || inv.operands.size() > command->maxOperands) {
+    return usageError(
+        inv, std::string(inv.operands.size() < command->minOperands ? "too few" : "too many") +
+                 " arguments for " + std::string(command->name) + "; usage: vxprog " +
+                 std::string(command->synopsis));
+  }
+  return command->run(inv);
+}
+
+}  // namespace vx
