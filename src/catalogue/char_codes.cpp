@@ -379,7 +379,7 @@ std::array<std::string_view, 8> displayStrings(bool showCharacters, CharCode cod
   CharHalf half = CharHalf::Normal;
   for (std::size_t i = 0; i < data.size(); ++i) {
     const std::uint8_t byte = data[i];
-    if (usesMask && ((mask >> i) & 1U) != 0) {
+    if (usesMask && ((static_cast<unsigned>(mask) >> i) & 1U) != 0) {
       // A pattern position that holds the don't-care or the flag token.
       strings[i] = byte == 0 ? "*" : "|>";
       continue;
