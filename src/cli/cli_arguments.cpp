@@ -54,10 +54,10 @@ LineListResult parseLineList(std::string_view text, int lineCount) {
     const auto last =
         dash == std::string_view::npos ? first : parseLineIndex(item.substr(dash + 1));
     if (!first || !last) {
-      return fail("'" + std::string(item) + "' is no line index or range (e.g. 2,5,7-9)");
+      return fail(quotedText(item) + " is no line index or range (e.g. 2,5,7-9)");
     }
     if (*first > *last) {
-      return fail("the range '" + std::string(item) + "' runs backwards");
+      return fail("the range " + quotedText(item) + " runs backwards");
     }
     if (*last >= lineCount) {
       return fail("line " + std::to_string(*last) + " is outside the program; lines: " + range);
@@ -72,6 +72,15 @@ LineListResult parseLineList(std::string_view text, int lineCount) {
     result.capped = true;
   }
   result.lines = std::move(lines);
+  return result;
+}
+
+std::string quotedText(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 2);
+  result += '\'';
+  result += text;
+  result += '\'';
   return result;
 }
 

@@ -27,6 +27,9 @@ struct LineListResult {
 // duplicates are ignored and only the first MaxSelectedLines (ascending) are kept.
 LineListResult parseLineList(std::string_view text, int lineCount);
 
+// The text in single quotes, for messages.
+std::string quotedText(std::string_view text);
+
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // Index of `text` in `names`, or -1.
 int findName(std::span<const char* const> names, std::string_view text, bool ignoreCase);

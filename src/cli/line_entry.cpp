@@ -113,7 +113,7 @@ std::string buildLineEntry(int instruction, int kind, std::span<const std::strin
       const auto names = namesOf(optionList(type));
       const int selection = text.empty() ? 0 : findName(names, text, true);
       if (selection < 0 || names.empty()) {
-        return "'" + text + "' is no entry of value " + std::to_string(next) + " of " +
+        return quotedText(text) + " is no entry of value " + std::to_string(next) + " of " +
                rowName(instruction, kind) + "; entries: " + joinNames(names);
       }
       position = {names[static_cast<std::size_t>(selection)], selection};

@@ -326,7 +326,7 @@ int runSet(Invocation& inv) {
   for (const auto& correction : log.corrections) {
     const int value = entry.valueIndex[static_cast<std::size_t>(correction.position)];
     const std::string given =
-        value >= 0 ? "'" + values[static_cast<std::size_t>(value)] + "'" : "empty";
+        value >= 0 ? quotedText(values[static_cast<std::size_t>(value)]) : "empty";
     inv.err << "vxprog: value " << (value >= 0 ? value + 1 : 0) << " of "
             << rowName(instruction, kind) << " (" << given << ") replaced by " << correction.text
             << '\n';
@@ -493,7 +493,10 @@ std::string optionList(const CommandSpec& command) {
   for (const OptionSpec& option : command.options) {
     list += list.empty() ? "--" : ", --";
     list += option.name;
-    if (!option.valueName.empty()) list += " " + std::string(option.valueName);
+    if (!option.valueName.empty()) {
+      list += ' ';
+      list += option.valueName;
+    }
   }
   list += list.empty() ? "--help" : ", --help";
   return list;
