@@ -1,0 +1,50 @@
+// The field panel inside the "program editing" frame of the main dialog: one control per layout
+// position of the current line, and the character cells of its data bytes. This file holds the
+// entry points the main dialog calls; the panel itself is built here.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "catalogue/catalogue.h"
+#include "store/program_area.h"
+
+namespace vx::ui {
+
+struct MainDialog;
+
+inline constexpr int PanelControlCount = 1 + PositionCount;
+inline constexpr int CharacterCellCount = 8;
+
+struct FieldPanel {
+  // Top-left corner of the first control, in the dialog's client coordinates.
+  POINT origin{};
+  // Panel control n (id 10000 + n); nullptr while not created.
+  std::array<HWND, PanelControlCount> controls{};
+  // The character cells under the data fields; nullptr while not created.
+  std::array<HWND, CharacterCellCount> characterCells{};
+  // Set while the editor itself writes into the panel, so that the controls' notifications
+  // do not start commits.
+  bool suppressFieldEvents = false;
+};
+
+// Marks every control and cell as not created.
+void resetPanel(FieldPanel& panel);
+
+// Creates the panel's controls for the first time.
+void buildPanel(MainDialog& dialog);
+
+// Shows `line` (nullptr: no line, an empty panel); rebuilds the controls unless keepControls.
+void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls);
+
+// Notifications of the panel controls (ids 10000 to 10011). True when handled.
+bool handlePanelCommand(MainDialog& dialog, int id, int code);
+
+// Gives the instruction selector (panel control 0) the focus, when it exists.
+void focusInstructionSelector(MainDialog& dialog);
+
+// The guidance text for panel control n in the status area.
+void showGuidance(MainDialog& dialog, int control);
+
+}  // namespace vx::ui

@@ -1,0 +1,134 @@
+// The commands of the main dialog's buttons, selectors and program list.
+#include "ui/main_dialog.h"
+#include "ui/main_dialog_parts.h"
+#include "ui/resource_ids.h"
+#include "ui/win_text.h"
+
+namespace vx::ui {
+
+namespace {
+
+// False only in a program without lines: then nothing is inserted or deleted.
+bool hasCurrentLine(const MainDialog& dialog) {
+  return lineAt(dialog.document->programArea, dialog.currentProgram, dialog.currentLine) != nullptr;
+}
+
+void onProgramSelected(MainDialog& dialog) {
+  const int selection = comboSelection(GetDlgItem(dialog.window, IDC_PROGRAM_SELECT));
+  if (selection < 0 || selection >= ProgramCount) return;
+  dialog.currentProgram = selection;
+  dialog.currentLine =
+      fillProgramList(programList(dialog), dialog.document->programArea, dialog.currentProgram,
+                      currentCharCode(dialog.window), characterDisplayOn(dialog.window));
+  postShowLine(dialog, 0);
+  showStatus(dialog.window, 0);
+}
+
+// Picking a line stores it as the program's cursor; a double click goes on to the panel.
+void onLinePicked(MainDialog& dialog, bool doubleClick) {
+  const int selection = listSelection(programList(dialog));
+  if (selection < 0) return;
+  dialog.currentLine = selection;
+  setCursor(dialog.document->programArea, dialog.currentProgram, selection);
+  if (doubleClick) {
+    focusInstructionSelector(dialog);
+    showGuidance(dialog, 0);
+  } else {
+    showStatus(dialog.window, 0);
+  }
+  postShowLine(dialog, 0);
+}
+
+// After an insertion or deletion the current line stays and is selected again.
+void refreshAfterLineChange(MainDialog& dialog) {
+  relistKeepingTop(dialog, false);
+  focusInstructionSelector(dialog);
+  postShowLine(dialog, 0);
+}
+
+void onCheckLabels(MainDialog& dialog) {
+  const int line = checkLabels(dialog.document->programArea, dialog.currentProgram);
+  if (line == -1) {
+    showStatus(dialog.window, IDS_LABELS_CONSISTENT);
+    return;
+  }
+  dialog.currentLine = line;
+  setCursor(dialog.document->programArea, dialog.currentProgram, line);
+  SendMessageW(programList(dialog), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  showStatus(dialog.window, IDS_LABEL_MISMATCH);
+  postShowLine(dialog, 0);
+}
+
+}  // namespace
+
+// Re-lists the current program and restores the list's top index, so that the view does not
+// jump. With takeCursor the current line becomes the stored cursor, otherwise it stays.
+void relistKeepingTop(MainDialog& dialog, bool takeCursor) {
+  HWND list = programList(dialog);
+  const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  const int cursorLine =
+      fillProgramList(list, dialog.document->programArea, dialog.currentProgram,
+                      currentCharCode(dialog.window), characterDisplayOn(dialog.window));
+  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+  if (takeCursor) {
+    dialog.currentLine = cursorLine;
+  } else {
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(dialog.currentLine), 0);
+  }
+}
+
+bool onCommand(MainDialog& dialog, int id, int code) {
+  switch (id) {
+    case IDC_PROGRAM_SELECT:
+      if (code == CBN_SELCHANGE) onProgramSelected(dialog);
+      return true;
+    case IDC_PROGRAM_LIST:
+      if (code == LBN_SELCHANGE || code == LBN_DBLCLK) onLinePicked(dialog, code == LBN_DBLCLK);
+      return true;
+    case IDC_LOAD:
+      onLoad(dialog);
+      return true;
+    case IDC_SAVE:
+      onSave(dialog);
+      return true;
+    case IDC_CHAR_CODE:
+      if (code == CBN_SELCHANGE) {
+        relistKeepingTop(dialog, true);
+        postShowLine(dialog, 0);
+        SetFocus(GetDlgItem(dialog.window, IDC_CHAR_CODE));
+      }
+      return true;
+    case IDC_CHAR_DISPLAY:
+      if (code == BN_CLICKED) {
+        relistKeepingTop(dialog, true);
+        postShowLine(dialog, 0);
+        SetFocus(GetDlgItem(dialog.window, IDC_CHAR_DISPLAY));
+      }
+      return true;
+    case IDC_INSERT_LINE:
+      if (hasCurrentLine(dialog)) {
+        insertLine(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
+      }
+      refreshAfterLineChange(dialog);
+      return true;
+    case IDC_DELETE_LINE:
+      if (hasCurrentLine(dialog)) {
+        deleteLine(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
+      }
+      refreshAfterLineChange(dialog);
+      return true;
+    case IDC_LABEL_CHECK:
+      onCheckLabels(dialog);
+      return true;
+    case IDC_DIRECT_INPUT:
+    case IDC_MOVE_COPY:
+      // The direct input and move/copy dialogs come with their own templates.
+      return true;
+    default:
+      if (id >= IDC_PANEL_FIRST && id <= IDC_PANEL_LAST)
+        return handlePanelCommand(dialog, id, code);
+      return false;
+  }
+}
+
+}  // namespace vx::ui

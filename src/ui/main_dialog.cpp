@@ -1,0 +1,124 @@
+// The main dialog's procedure: initialisation, the private line messages and closing.
+#include "ui/main_dialog.h"
+
+#include "catalogue/char_codes.h"
+#include "ui/main_dialog_parts.h"
+#include "ui/resource_ids.h"
+#include "ui/win_text.h"
+
+namespace vx::ui {
+
+namespace {
+
+// The program selector's names; entry p is program p.
+constexpr std::array<const char*, ProgramCount + 1> ProgramNameList = {"A", "B", "C", "D", "***"};
+
+MainDialog* dialogOf(HWND window) {
+  return reinterpret_cast<MainDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+}
+
+// The panel starts 10 pixels right of and 20 pixels below the top-left corner of its frame.
+POINT panelOrigin(HWND window) {
+  RECT frame{};
+  GetWindowRect(GetDlgItem(window, IDC_EDIT_FRAME), &frame);
+  POINT corner{frame.left, frame.top};
+  ScreenToClient(window, &corner);
+  return POINT{corner.x + 10, corner.y + 20};
+}
+
+BOOL onInitDialog(MainDialog& dialog) {
+  HWND window = dialog.window;
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_EDITOR));
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  dialog.dialogTitle = getWideText(window);
+  resetPanel(dialog.panel);
+  dialog.panel.origin = panelOrigin(window);
+
+  dialog.currentProgram = 0;
+  fillChoiceList(GetDlgItem(window, IDC_PROGRAM_SELECT), ProgramNameList, 0);
+
+  // A failed start-up load has shown its warning; the dialog goes on with code 0 and the
+  // document as it was, so that the window is usable.
+  const CharCode code = dialog.fileGiven ? loadAtStartUp(dialog) : 0;
+  fillChoiceList(GetDlgItem(window, IDC_CHAR_CODE), CharCodeNameList, code);
+
+  buildPanel(dialog);
+  dialog.currentLine =
+      fillProgramList(programList(dialog), dialog.document->programArea, dialog.currentProgram,
+                      currentCharCode(window), characterDisplayOn(window));
+  SetFocus(programList(dialog));
+  postShowLine(dialog, 0);
+  return FALSE;  // the focus has been set
+}
+
+void onNextLine(MainDialog& dialog) {
+  HWND list = programList(dialog);
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  if (dialog.currentLine + 1 >= count) return;
+  ++dialog.currentLine;
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(dialog.currentLine), 0);
+  focusInstructionSelector(dialog);
+  postShowLine(dialog, 0);
+}
+
+void onPrevLine(MainDialog& dialog) {
+  if (dialog.currentLine <= 0) return;
+  --dialog.currentLine;
+  SendMessageW(programList(dialog), LB_SETCURSEL, static_cast<WPARAM>(dialog.currentLine), 0);
+  focusInstructionSelector(dialog);
+  postShowLine(dialog, 0);
+}
+
+void onShowLine(MainDialog& dialog, WPARAM keepControls) {
+  const ProgramLine* line =
+      lineAt(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
+  showLine(dialog, line, keepControls == 1);
+}
+
+}  // namespace
+
+HWND programList(const MainDialog& dialog) { return GetDlgItem(dialog.window, IDC_PROGRAM_LIST); }
+
+void postShowLine(const MainDialog& dialog, WPARAM keepControls) {
+  PostMessageW(dialog.window, UM_SHOW_LINE, keepControls, 0);
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* dialog = reinterpret_cast<MainDialog*>(lParam);
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    dialog->window = window;
+    return onInitDialog(*dialog);
+  }
+  MainDialog* dialog = dialogOf(window);
+  if (dialog == nullptr) return FALSE;
+  switch (message) {
+    case WM_COMMAND:
+      return onCommand(*dialog, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    case UM_NEXT_LINE:
+      onNextLine(*dialog);
+      return TRUE;
+    case UM_PREV_LINE:
+      onPrevLine(*dialog);
+      return TRUE;
+    case UM_SHOW_LINE:
+      onShowLine(*dialog, wParam);
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(window, 0);
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, DWLP_USER, 0);
+      dialog->window = nullptr;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR runMainDialog(MainDialog& dialog) {
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                         mainDialogProc, reinterpret_cast<LPARAM>(&dialog));
+}
+
+}  // namespace vx::ui

@@ -1,0 +1,70 @@
+// The main editor dialog (template 101): the program selector and list, the load, save, line and
+// label commands, the status area and the frame of the field panel.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "catalogue/char_codes.h"
+#include "setupfile/setup_file.h"
+#include "ui/field_panel.h"
+
+namespace vx::ui {
+
+// Private messages the dialog posts to itself (lParam 0).
+inline constexpr UINT UM_NEXT_LINE = WM_USER + 1;
+inline constexpr UINT UM_PREV_LINE = WM_USER + 2;
+inline constexpr UINT UM_INSERT_CHAR = WM_USER + 3;  // wParam: control number
+inline constexpr UINT UM_DELETE_CHAR = WM_USER + 4;  // wParam: control number
+inline constexpr UINT UM_SHOW_LINE = WM_USER + 5;    // wParam 0: rebuild the panel, 1: keep it
+
+enum class FileDialogKind { Open, Save };
+
+// Asks the user for a file; `path` is the starting text and receives the choice. False when
+// cancelled. The common file dialogs by default; tests put their own choice here.
+using ChooseFilePath = std::function<bool(HWND owner, FileDialogKind kind, std::wstring& path)>;
+// Shows a warning ("Program load error", "Program save error") with the dialog's title.
+using ShowWarning =
+    std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)>;
+
+bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path);
+void warningBox(HWND owner, const std::wstring& text, const std::wstring& caption);
+
+struct MainDialog {
+  SetupDocument* document = nullptr;
+  HWND window = nullptr;
+  // The program shown: always the program selector's selection.
+  int currentProgram = 0;
+  // The line the panel shows: kept equal to the program list's selection.
+  int currentLine = 0;
+  // The one path of the start-up load and of both file dialogs (UTF-16, never converted).
+  std::wstring filePath;
+  bool fileGiven = false;
+  std::wstring dialogTitle;
+  FieldPanel panel;
+  ChooseFilePath chooseFilePath = runFileDialog;
+  ShowWarning showWarning = warningBox;
+};
+
+// The dialog procedure; the MainDialog comes as the creation parameter.
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs the dialog modally without an owner; returns when it has been closed.
+INT_PTR runMainDialog(MainDialog& dialog);
+
+// Fills the list box with the listing text of every line of `program`, selects the program's
+// stored cursor and returns it. A stored cursor outside the program counts as line 0.
+int fillProgramList(HWND list, const ProgramArea& area, int program, CharCode code,
+                    bool showCharacters);
+
+// Sets string `stringId` as the status text; 0 empties the status area.
+void showStatus(HWND dialog, unsigned stringId);
+
+// The selection of the character-code selector (ASCII while it has none).
+CharCode currentCharCode(HWND dialog);
+// Whether the character display check box is ticked.
+bool characterDisplayOn(HWND dialog);
+
+}  // namespace vx::ui

@@ -1,0 +1,22 @@
+// The handlers of the main dialog, shared between its files (not used outside the dialog).
+#pragma once
+
+#include "ui/main_dialog.h"
+
+namespace vx::ui {
+
+HWND programList(const MainDialog& dialog);
+void postShowLine(const MainDialog& dialog, WPARAM keepControls);
+
+// Lists the current program again with the current character code and check box.
+void relistKeepingTop(MainDialog& dialog, bool takeCursor);
+
+// Commands from the buttons, the selectors and the list (main_commands.cpp).
+bool onCommand(MainDialog& dialog, int id, int code);
+
+// Files (file_commands.cpp). loadAtStartUp gives the character code to select.
+int loadAtStartUp(MainDialog& dialog);
+void onLoad(MainDialog& dialog);
+void onSave(MainDialog& dialog);
+
+}  // namespace vx::ui

@@ -1,0 +1,39 @@
+// The text boundary of the editor. Inside, every text is a Shift-JIS byte string; the window
+// system gets and gives UTF-16 through the wide API. sjisToWide/wideToSjis are the only place
+// where the two meet, so the editor works the same whatever the machine's ANSI code page is.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vx::ui {
+
+// Shift-JIS (code page 932) to UTF-16 and back. A character that code page 932 cannot hold
+// becomes "?" on the way back.
+std::wstring sjisToWide(std::string_view sjis);
+std::string wideToSjis(std::wstring_view wide);
+
+// Control texts.
+void setText(HWND control, std::string_view sjis);
+std::string getText(HWND control);
+void setWideText(HWND control, const std::wstring& text);
+std::wstring getWideText(HWND control);
+
+// A string-table text of the executable; empty when the id is missing.
+std::wstring loadString(unsigned id);
+
+// Combo boxes and list boxes. The add functions return the new entry's index (or a negative
+// error code of the control).
+int addComboString(HWND combo, std::string_view sjis);
+int comboSelection(HWND combo);
+int addListString(HWND list, std::string_view sjis);
+int listSelection(HWND list);
+
+// Empties the drop-down list, adds the names up to but not including the first "***" and selects
+// entry `selection` unless it is -1.
+void fillChoiceList(HWND combo, std::span<const char* const> names, int selection);
+
+}  // namespace vx::ui

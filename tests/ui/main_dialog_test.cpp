@@ -1,0 +1,371 @@
+// The main dialog at start-up and under its commands, driven through window messages.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ui/win_text.h"
+#include "ui_test_support.h"
+
+namespace vx::ui::test {
+namespace {
+
+constexpr const wchar_t* Title = L"VXプログラムエディタ";
+
+// Style bits a control must show: (style & mask) == bits.
+struct Style {
+  DWORD mask;
+  DWORD bits;
+};
+
+constexpr DWORD ComboTypeMask = 0x3;
+constexpr Style LeftText = {SS_TYPEMASK, SS_LEFT};
+// The combo box hands WS_VSCROLL on to its drop-down list.
+constexpr Style DropDownList = {ComboTypeMask | CBS_SORT | WS_TABSTOP,
+                                CBS_DROPDOWNLIST | WS_TABSTOP};
+constexpr Style SingleSelectionList = {LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL |
+                                           LBS_DISABLENOSCROLL | WS_VSCROLL | WS_TABSTOP,
+                                       LBS_NOTIFY | LBS_DISABLENOSCROLL | WS_VSCROLL | WS_TABSTOP};
+constexpr Style PushButton = {BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};
+constexpr Style AutoCheckBox = {BS_TYPEMASK | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP};
+constexpr Style GroupBox = {BS_TYPEMASK, BS_GROUPBOX};
+
+struct TemplateControl {
+  int id;
+  const wchar_t* className;
+  Style style;
+  const wchar_t* text;
+  RECT units;  // x, y, width, height in dialog units
+};
+
+// clang-format off
+const std::array<TemplateControl, 17> TemplateControls = {{
+    {-1,                   L"Static",   LeftText,            L"プログラム選択(&S):",     {5, 8, 55, 8}},
+    {IDC_PROGRAM_SELECT,   L"ComboBox", DropDownList,        L"",                        {65, 5, 20, 65}},
+    {-1,                   L"Static",   LeftText,            L"プログラムリスト(&T):",   {5, 25, 58, 8}},
+    {IDC_PROGRAM_LIST,     L"ListBox",  SingleSelectionList, L"",                        {5, 35, 140, 220}},
+    {IDC_LOAD,             L"Button",   PushButton,          L"ロード(&L)...",           {150, 10, 50, 14}},
+    {IDC_SAVE,             L"Button",   PushButton,          L"セーブ(&A)...",           {205, 10, 50, 14}},
+    {IDC_STATUS,           L"Static",   LeftText,            L"",                        {150, 35, 105, 115}},
+    {IDC_CHAR_DISPLAY,     L"Button",   AutoCheckBox,        L"キャラクタ表示(&C)",      {150, 165, 70, 10}},
+    {-1,                   L"Static",   LeftText,            L"文字コード(&O):",         {150, 183, 45, 8}},
+    {IDC_CHAR_CODE,        L"ComboBox", DropDownList,        L"",                        {200, 181, 55, 157}},
+    {IDC_INSERT_LINE,      L"Button",   PushButton,          L"一行挿入(&I)",            {150, 201, 50, 14}},
+    {IDC_DELETE_LINE,      L"Button",   PushButton,          L"一行削除(&D)",            {205, 201, 50, 14}},
+    {IDC_MOVE_COPY,        L"Button",   PushButton,          L"移動・コピー(&P)...",     {150, 221, 105, 14}},
+    {IDC_LABEL_CHECK,      L"Button",   PushButton,          L"ラベル整合チェック(&H)",  {150, 240, 105, 14}},
+    {IDC_CHAR_CELLS_LABEL, L"Static",   LeftText,            L"キャラクタ表示:",         {30, 285, 45, 8}},
+    {IDC_DIRECT_INPUT,     L"Button",   PushButton,          L"直接入力(&R)...",         {205, 283, 45, 14}},
+    {IDC_EDIT_FRAME,       L"Button",   GroupBox,            L"プログラム編集(&E)",      {5, 255, 250, 50}},
+}};
+// clang-format on
+
+std::wstring classOf(HWND window) {
+  std::array<wchar_t, 64> name{};
+  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  return name.data();
+}
+
+TEST_F(MainDialogTest, TemplateHoldsTheControlsInTabOrderWithTheirTextsAndGeometry) {
+  open();
+  EXPECT_EQ(text(0), Title);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & DS_MODALFRAME);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  // Centred on the screen.
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 2);
+  EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
+
+  RECT client{0, 0, 263, 311};
+  MapDialogRect(window, &client);
+  RECT actual{};
+  GetClientRect(window, &actual);
+  EXPECT_EQ(actual.right, client.right);
+  EXPECT_EQ(actual.bottom, client.bottom);
+
+  HWND child = GetWindow(window, GW_CHILD);
+  for (const TemplateControl& expected : TemplateControls) {
+    ASSERT_NE(child, nullptr) << "missing " << wideToSjis(expected.text);
+    SCOPED_TRACE(wideToSjis(expected.text) + " / id " + std::to_string(expected.id));
+    EXPECT_EQ(GetDlgCtrlID(child), expected.id);
+    EXPECT_EQ(classOf(child), expected.className);
+    // A drop-down list's text is its selection.
+    if (expected.className != std::wstring(L"ComboBox")) {
+      EXPECT_EQ(getWideText(child), expected.text);
+    }
+    const auto childStyle = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+    EXPECT_EQ(childStyle & expected.style.mask, expected.style.bits) << std::hex << childStyle;
+    // The dialog manager converts position and size separately into pixels.
+    RECT pixels = expected.units;
+    MapDialogRect(window, &pixels);
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, pixels.left);
+    EXPECT_EQ(rect.top, pixels.top);
+    EXPECT_EQ(rect.right - rect.left, pixels.right);
+    // A drop-down list is only as high as its edit part while it is closed; the program list
+    // shows whole lines only, so it may be up to one line less high.
+    const std::wstring className = expected.className;
+    if (className == L"ListBox") {
+      const auto lineHeight = static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0));
+      EXPECT_LE(rect.bottom - rect.top, pixels.bottom);
+      EXPECT_GT(rect.bottom - rect.top, pixels.bottom - lineHeight);
+    } else if (className != L"ComboBox") {
+      EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
+    }
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(child, nullptr) << "the panel controls are created by the panel, not the template";
+}
+
+TEST_F(MainDialogTest, StartsWithoutFileOnProgramAInAscii) {
+  open();
+  EXPECT_EQ(dialog.dialogTitle, Title);
+  EXPECT_TRUE(warnings.empty());
+
+  const std::array<const wchar_t*, 4> programs = {L"A", L"B", L"C", L"D"};
+  ASSERT_EQ(comboCount(IDC_PROGRAM_SELECT), 4);
+  for (int p = 0; p < 4; ++p)
+    EXPECT_EQ(comboEntry(IDC_PROGRAM_SELECT, p), programs[static_cast<std::size_t>(p)]);
+  EXPECT_EQ(comboSelection(IDC_PROGRAM_SELECT), 0);
+
+  const std::array<const wchar_t*, 10> codes = {L"ASCII", L"EBCDIC", L"EBCDIK", L"JIS7",
+                                                L"JIS8",  L"HEX",    L"EBCD",   L"TRANSCODE",
+                                                L"IPARS", L"BAUDOT"};
+  ASSERT_EQ(comboCount(IDC_CHAR_CODE), 10);
+  for (int c = 0; c < 10; ++c)
+    EXPECT_EQ(comboEntry(IDC_CHAR_CODE, c), codes[static_cast<std::size_t>(c)]);
+  EXPECT_EQ(comboSelection(IDC_CHAR_CODE), 0);
+
+  ASSERT_EQ(listCount(), 512);
+  EXPECT_EQ(listEntry(0), L" NOP");
+  EXPECT_EQ(listEntry(511), L" NOP");
+  EXPECT_EQ(listSelection(), 0);
+  EXPECT_EQ(dialog.currentProgram, 0);
+  EXPECT_EQ(dialog.currentLine, 0);
+  EXPECT_EQ(text(IDC_STATUS), L"");
+  EXPECT_EQ(GetFocus(), item(IDC_PROGRAM_LIST));
+}
+
+TEST_F(MainDialogTest, ProgramChangeListsTheProgramAtItsStoredCursor) {
+  ProgramArea& area = document.programArea;
+  storeLine(area, 2, 0, sendChr({0x41, 0x42}));
+  storeLine(area, 2, 3, gotoLine(7));
+  setCursor(area, 2, 3);
+  open();
+  showStatus(window, IDS_LOADED);
+
+  chooseInCombo(IDC_PROGRAM_SELECT, 2);
+  EXPECT_EQ(dialog.currentProgram, 2);
+  EXPECT_EQ(listEntry(0), L" SEND CHR 41 42 ");
+  EXPECT_EQ(listEntry(3), L" GOTO L007");
+  EXPECT_EQ(listSelection(), 3);
+  EXPECT_EQ(dialog.currentLine, 3);
+  EXPECT_EQ(text(IDC_STATUS), L"");
+
+  chooseInCombo(IDC_PROGRAM_SELECT, 0);
+  EXPECT_EQ(listEntry(0), L" NOP");
+  EXPECT_EQ(dialog.currentLine, 0);
+}
+
+TEST_F(MainDialogTest, PickingALineStoresTheCursor) {
+  open();
+  showStatus(window, IDS_LOADED);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 5, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  EXPECT_EQ(dialog.currentLine, 5);
+  EXPECT_EQ(cursor(document.programArea, 0), 5);
+  EXPECT_EQ(text(IDC_STATUS), L"");
+
+  // The arrow key moves the list's selection; the list itself notifies the dialog.
+  SetFocus(item(IDC_PROGRAM_LIST));
+  SendMessageW(item(IDC_PROGRAM_LIST), WM_KEYDOWN, VK_DOWN, 0);
+  pump();
+  EXPECT_EQ(listSelection(), 6);
+  EXPECT_EQ(dialog.currentLine, 6);
+  EXPECT_EQ(cursor(document.programArea, 0), 6);
+
+  // A double click shows the keys of the instruction selector.
+  notify(IDC_PROGRAM_LIST, LBN_DBLCLK);
+  EXPECT_EQ(text(IDC_STATUS), loadString(IDS_INSTRUCTION_KEYS));
+  EXPECT_EQ(cursor(document.programArea, 0), 6);
+}
+
+struct LineMoveCase {
+  int from;
+  UINT message;
+  int expected;
+};
+
+TEST_F(MainDialogTest, NextAndPreviousLineStopAtTheEndsAndLeaveTheCursor) {
+  // clang-format off
+  constexpr LineMoveCase cases[] = {
+      {0,   UM_PREV_LINE, 0},
+      {511, UM_NEXT_LINE, 511},
+      {5,   UM_NEXT_LINE, 6},
+      {5,   UM_PREV_LINE, 4},
+      {510, UM_NEXT_LINE, 511},
+      {1,   UM_PREV_LINE, 0},
+  };
+  // clang-format on
+  open();
+  for (const auto& [from, message, expected] : cases) {
+    SCOPED_TRACE(std::to_string(from) + (message == UM_NEXT_LINE ? " next" : " previous"));
+    SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(from), 0);
+    notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+    post(message);
+    EXPECT_EQ(dialog.currentLine, expected);
+    EXPECT_EQ(listSelection(), expected);
+    EXPECT_EQ(cursor(document.programArea, 0), from);
+    EXPECT_EQ(listCount(), 512);
+  }
+}
+
+TEST_F(MainDialogTest, RelistAfterMovingDownReturnsToTheLinePickedLast) {
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 10, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  post(UM_NEXT_LINE);
+  post(UM_NEXT_LINE);
+  EXPECT_EQ(dialog.currentLine, 12);
+  click(IDC_CHAR_DISPLAY);
+  EXPECT_EQ(dialog.currentLine, 10);
+  EXPECT_EQ(listSelection(), 10);
+}
+
+TEST_F(MainDialogTest, RelistOnCheckBoxAndCodeChangeKeepsTheTopIndex) {
+  const ProgramLine line = sendChr({0x41, 0x42});
+  storeLine(document.programArea, 0, 300, line);
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 300, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 280, 0);
+  ASSERT_EQ(listTopIndex(), 280);
+  EXPECT_EQ(listEntry(300), L" SEND CHR 41 42 ");
+
+  click(IDC_CHAR_DISPLAY);
+  EXPECT_EQ(SendMessageW(item(IDC_CHAR_DISPLAY), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(listEntry(300), L" SEND CHR A B ");
+  EXPECT_EQ(listTopIndex(), 280);
+  EXPECT_EQ(listSelection(), 300);
+  EXPECT_EQ(GetFocus(), item(IDC_CHAR_DISPLAY));
+
+  chooseInCombo(IDC_CHAR_CODE, 1);  // EBCDIC: 0x41 is not "A" there
+  EXPECT_EQ(currentCharCode(window), 1);
+  EXPECT_NE(listEntry(300), L" SEND CHR A B ");
+  EXPECT_EQ(listEntry(300), expectedListing(line));
+  EXPECT_EQ(listTopIndex(), 280);
+  EXPECT_EQ(listSelection(), 300);
+  EXPECT_EQ(GetFocus(), item(IDC_CHAR_CODE));
+
+  click(IDC_CHAR_DISPLAY);
+  EXPECT_EQ(listEntry(300), L" SEND CHR 41 42 ");
+  EXPECT_EQ(listTopIndex(), 280);
+}
+
+TEST_F(MainDialogTest, InsertAtTheLastLinePushesThatLineOut) {
+  ProgramArea& area = document.programArea;
+  storeLine(area, 0, 510, labelLine(5));
+  storeLine(area, 0, 511, gotoLine(5));
+  storeLine(area, 1, 0, gotoLine(9));
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 511, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  const int top = listTopIndex();
+
+  click(IDC_INSERT_LINE);
+  EXPECT_EQ(*lineAt(area, 0, 511), ProgramLine{});
+  EXPECT_EQ(*lineAt(area, 0, 510), labelLine(5));
+  EXPECT_EQ(*lineAt(area, 1, 0), gotoLine(9)) << "the next program is untouched";
+  EXPECT_EQ(listCount(), 512);
+  EXPECT_EQ(listEntry(511), L" NOP");
+  EXPECT_EQ(listEntry(510), L" L005");
+  EXPECT_EQ(dialog.currentLine, 511);
+  EXPECT_EQ(listSelection(), 511);
+  EXPECT_EQ(listTopIndex(), top);
+}
+
+TEST_F(MainDialogTest, DeleteRemovesTheCurrentLineAndKeepsItCurrent) {
+  ProgramArea& area = document.programArea;
+  storeLine(area, 0, 3, gotoLine(3));
+  storeLine(area, 0, 4, gotoLine(4));
+  storeLine(area, 0, 511, gotoLine(511));
+  storeLine(area, 1, 0, gotoLine(9));
+  open();
+
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 3, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  click(IDC_DELETE_LINE);
+  EXPECT_EQ(listEntry(3), L" GOTO L004");
+  EXPECT_EQ(listEntry(510), L" GOTO L511");
+  EXPECT_EQ(listEntry(511), L" NOP");
+  EXPECT_EQ(dialog.currentLine, 3);
+  EXPECT_EQ(listSelection(), 3);
+
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 511, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  storeLine(area, 0, 511, gotoLine(7));
+  click(IDC_DELETE_LINE);
+  EXPECT_EQ(*lineAt(area, 0, 511), ProgramLine{});
+  EXPECT_EQ(listEntry(511), L" NOP");
+  EXPECT_EQ(listCount(), 512);
+  EXPECT_EQ(dialog.currentLine, 511);
+  EXPECT_EQ(*lineAt(area, 1, 0), gotoLine(9));
+}
+
+TEST_F(MainDialogTest, LabelCheckMovesToTheOffendingLine) {
+  ProgramArea& area = document.programArea;
+  storeLine(area, 0, 2, labelLine(1));
+  storeLine(area, 0, 4, gotoLine(1));
+  storeLine(area, 0, 6, gotoLine(9));  // label 9 is not defined
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 1, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+
+  click(IDC_LABEL_CHECK);
+  EXPECT_EQ(dialog.currentLine, 6);
+  EXPECT_EQ(listSelection(), 6);
+  EXPECT_EQ(cursor(area, 0), 6);
+  EXPECT_EQ(text(IDC_STATUS),
+            L"ラベル不整合箇所にカーソルを移動しました。\r\n\r\n"
+            L"L(ラベル)命令上の場合、同ラベルの複数定義です。\r\n"
+            L"その他の命令上の場合、存在しないラベル定義です。");
+}
+
+TEST_F(MainDialogTest, LabelCheckWithoutMismatchOnlyShowsString12) {
+  ProgramArea& area = document.programArea;
+  storeLine(area, 0, 2, labelLine(1));
+  storeLine(area, 0, 4, gotoLine(1));
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 8, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  post(UM_NEXT_LINE);
+
+  click(IDC_LABEL_CHECK);
+  EXPECT_EQ(text(IDC_STATUS), L"ラベル不整合はありませんでした。");
+  EXPECT_EQ(dialog.currentLine, 9);
+  EXPECT_EQ(listSelection(), 9);
+  EXPECT_EQ(cursor(area, 0), 8);
+}
+
+TEST_F(MainDialogTest, CloseEndsTheDialog) {
+  open();
+  ASSERT_TRUE(IsWindowVisible(window));
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  pump();
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(MainDialogTest, EnterAndEscapeDoNothingAtDialogLevel) {
+  open();
+  notify(IDOK, BN_CLICKED);
+  notify(IDCANCEL, BN_CLICKED);
+  EXPECT_TRUE(IsWindowVisible(window));
+}
+
+}  // namespace
+}  // namespace vx::ui::test

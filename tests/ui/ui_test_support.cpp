@@ -1,0 +1,185 @@
+#include "ui_test_support.h"
+
+// clang-format off
+#include <windows.h>  // before the other Windows headers
+#include <commctrl.h>
+// clang-format on
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+
+#include "catalogue/listing.h"
+#include "ui/win_text.h"
+
+namespace vx::ui::test {
+
+ProgramLine makeLine(int instruction, int kind, int byte2, int byte3,
+                     std::initializer_list<int> data, int label) {
+  ProgramLine line{};
+  line.bytes[0] = static_cast<std::uint8_t>(instruction);
+  line.bytes[1] = static_cast<std::uint8_t>(kind);
+  line.bytes[2] = static_cast<std::uint8_t>(byte2);
+  line.bytes[3] = static_cast<std::uint8_t>(byte3);
+  std::size_t i = 4;
+  for (int value : data) line.bytes[i++] = static_cast<std::uint8_t>(value);
+  line.bytes[12] = static_cast<std::uint8_t>(label & 0xFF);
+  line.bytes[13] = static_cast<std::uint8_t>((label >> 8) & 0xFF);
+  return line;
+}
+
+void setProgramStart(ProgramArea& area, int program, int start) {
+  const auto offset = static_cast<std::size_t>(4 + 4 * program);
+  area.header[offset] = static_cast<std::uint8_t>(start & 0xFF);
+  area.header[offset + 1] = static_cast<std::uint8_t>((start >> 8) & 0xFF);
+}
+
+TempDirectory::TempDirectory() {
+  static std::atomic<int> serial{0};
+  path_ =
+      std::filesystem::temp_directory_path() /
+      (L"vxedit-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial++));
+  std::filesystem::create_directories(path_);
+}
+
+TempDirectory::~TempDirectory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void writeSetupFile(const std::filesystem::path& path, SetupDocument document, int code) {
+  // The default settings use selector 0, whose character-code byte is file byte 56.
+  ASSERT_GT(document.image.size(), 56u);
+  document.image[56] = static_cast<std::uint8_t>(code);
+  std::string why;
+  ASSERT_EQ(save(document, path, &why), 0) << why;
+}
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void MainDialogTest::SetUpTestSuite() {
+  // The manifest asks for the version 6 common controls; they must be loaded before the dialog.
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+void MainDialogTest::SetUp() {
+  initialise(document);
+  dialog.document = &document;
+  dialog.chooseFilePath = [this](HWND, FileDialogKind kind, std::wstring& path) {
+    fileDialogsShown.push_back(kind);
+    if (chosenPaths.empty()) {
+      ADD_FAILURE() << "unexpected file dialog";
+      return false;
+    }
+    std::optional<std::wstring> choice = chosenPaths.front();
+    chosenPaths.erase(chosenPaths.begin());
+    if (!choice) return false;
+    path = *choice;
+    return true;
+  };
+  dialog.showWarning = [this](HWND, const std::wstring& message, const std::wstring& caption) {
+    warnings.push_back(message);
+    warningCaptions.push_back(caption);
+  };
+}
+
+void MainDialogTest::TearDown() {
+  if (window != nullptr) DestroyWindow(window);
+  pump();
+}
+
+void MainDialogTest::open(std::optional<std::wstring> commandLinePath) {
+  if (commandLinePath) {
+    dialog.filePath = *commandLinePath;
+    dialog.fileGiven = !commandLinePath->empty();
+  }
+  window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                              mainDialogProc, reinterpret_cast<LPARAM>(&dialog));
+  ASSERT_NE(window, nullptr) << "CreateDialogParamW failed: " << GetLastError();
+  ShowWindow(window, SW_SHOW);
+  pump();
+}
+
+void MainDialogTest::pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (window == nullptr || !IsDialogMessageW(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+std::wstring MainDialogTest::text(int id) const { return getWideText(id == 0 ? window : item(id)); }
+
+void MainDialogTest::notify(int id, int code) {
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(item(id)));
+  pump();
+}
+
+void MainDialogTest::click(int id) {
+  SendMessageW(item(id), BM_CLICK, 0, 0);
+  pump();
+}
+
+void MainDialogTest::chooseInCombo(int id, int index) {
+  SendMessageW(item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  notify(id, CBN_SELCHANGE);
+}
+
+void MainDialogTest::post(UINT message, WPARAM wParam) {
+  PostMessageW(window, message, wParam, 0);
+  pump();
+}
+
+int MainDialogTest::listCount() const {
+  return static_cast<int>(SendMessageW(item(IDC_PROGRAM_LIST), LB_GETCOUNT, 0, 0));
+}
+
+int MainDialogTest::listSelection() const {
+  return static_cast<int>(SendMessageW(item(IDC_PROGRAM_LIST), LB_GETCURSEL, 0, 0));
+}
+
+int MainDialogTest::listTopIndex() const {
+  return static_cast<int>(SendMessageW(item(IDC_PROGRAM_LIST), LB_GETTOPINDEX, 0, 0));
+}
+
+std::wstring MainDialogTest::listEntry(int index) const {
+  HWND list = item(IDC_PROGRAM_LIST);
+  const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return L"<none>";
+  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(entry.data()));
+  entry.resize(static_cast<std::size_t>(length));
+  return entry;
+}
+
+int MainDialogTest::comboCount(int id) const {
+  return static_cast<int>(SendMessageW(item(id), CB_GETCOUNT, 0, 0));
+}
+
+int MainDialogTest::comboSelection(int id) const {
+  return static_cast<int>(SendMessageW(item(id), CB_GETCURSEL, 0, 0));
+}
+
+std::wstring MainDialogTest::comboEntry(int id, int index) const {
+  const auto length = SendMessageW(item(id), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return L"<none>";
+  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(item(id), CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(entry.data()));
+  entry.resize(static_cast<std::size_t>(length));
+  return entry;
+}
+
+std::wstring MainDialogTest::expectedListing(const ProgramLine& line) const {
+  ListingText buffer{};
+  return sjisToWide(listingText(line, currentCharCode(window), characterDisplayOn(window), buffer));
+}
+
+}  // namespace vx::ui::test

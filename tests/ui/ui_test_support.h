@@ -1,0 +1,92 @@
+// Drives the real main dialog for the UI tests: created modelessly from template 101 with the
+// editor's own dialog procedure, fed with window messages, its posted messages pumped.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "setupfile/setup_file.h"
+#include "store/program_area.h"
+#include "ui/main_dialog.h"
+#include "ui/resource_ids.h"
+
+namespace vx::ui::test {
+
+// A line with the given instruction, kind, parameter bytes 2-3, data bytes and label.
+ProgramLine makeLine(int instruction, int kind = 0, int byte2 = 0, int byte3 = 0,
+                     std::initializer_list<int> data = {}, int label = 0);
+inline ProgramLine sendChr(std::initializer_list<int> data) {
+  return makeLine(1, 0, static_cast<int>(data.size()), 0, data);
+}
+inline ProgramLine gotoLine(int label) { return makeLine(3, 0, 0, 0, {}, label); }
+inline ProgramLine labelLine(int label) { return makeLine(12, 0, 0, 0, {}, label); }
+
+// Writes the 16-bit start value of program p (4 is the end of program 3) into the area's header.
+void setProgramStart(ProgramArea& area, int program, int start);
+
+// A fresh directory for one test, removed afterwards.
+class TempDirectory {
+ public:
+  TempDirectory();
+  ~TempDirectory();
+  TempDirectory(const TempDirectory&) = delete;
+  TempDirectory& operator=(const TempDirectory&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Saves `document` as a setup file whose settings select character code `code`.
+void writeSetupFile(const std::filesystem::path& path, SetupDocument document, int code);
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates the dialog; with a path, as if the command line had named it.
+  void open(std::optional<std::wstring> commandLinePath = std::nullopt);
+  // Handles every posted message, as the dialog's message loop would.
+  void pump();
+
+  HWND item(int id) const { return GetDlgItem(window, id); }
+  std::wstring text(int id) const;
+  // Sends a command notification from control `id`, as the control would, then pumps.
+  void notify(int id, int code);
+  // Clicks a button (BM_CLICK: the button itself notifies the dialog), then pumps.
+  void click(int id);
+  // Selects an entry of a drop-down list and notifies CBN_SELCHANGE, as a user's choice does.
+  void chooseInCombo(int id, int index);
+  void post(UINT message, WPARAM wParam = 0);
+
+  int listCount() const;
+  int listSelection() const;
+  int listTopIndex() const;
+  std::wstring listEntry(int index) const;
+  int comboCount(int id) const;
+  int comboSelection(int id) const;
+  std::wstring comboEntry(int id, int index) const;
+
+  // The listing text the list must show for `line` with the dialog's current settings.
+  std::wstring expectedListing(const ProgramLine& line) const;
+
+  SetupDocument document;
+  MainDialog dialog;
+  HWND window = nullptr;
+  // The file dialogs answer with these paths in turn; an empty optional is a cancel.
+  std::vector<std::optional<std::wstring>> chosenPaths;
+  std::vector<FileDialogKind> fileDialogsShown;
+  std::vector<std::wstring> warnings;
+  std::vector<std::wstring> warningCaptions;
+};
+
+}  // namespace vx::ui::test
