@@ -21,6 +21,9 @@ ensure_packages() {
 core_packages=(cmake ninja-build g++ ccache libgtest-dev googletest)
 windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
                   fonts-ipafont-gothic locales imagemagick)
+bench_packages=(libbenchmark-dev time)
+# clang and its libFuzzer runtime for tools/fuzz.
+fuzz_packages=(clang-14 libclang-rt-14-dev)
 
 # The Japanese locale makes Wine's ANSI code page 932, as on our users' desktops.
 ensure_japanese_locale() {
