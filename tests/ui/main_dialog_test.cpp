@@ -299,7 +299,9 @@ TEST_F(MainDialogTest, DeleteRemovesTheCurrentLineAndKeepsItCurrent) {
 
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 3, 0);
   notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 2, 0);
   click(IDC_DELETE_LINE);
+  EXPECT_EQ(listTopIndex(), 2);
   EXPECT_EQ(listEntry(3), L" GOTO L004");
   EXPECT_EQ(listEntry(510), L" GOTO L511");
   EXPECT_EQ(listEntry(511), L" NOP");
