@@ -20,6 +20,8 @@ void showLine(MainDialog& /*dialog*/, const ProgramLine* /*line*/, bool /*keepCo
 
 bool handlePanelCommand(MainDialog& /*dialog*/, int /*id*/, int /*code*/) { return false; }
 
+void onCharacterMessage(MainDialog& /*dialog*/, UINT /*message*/, int /*control*/) {}
+
 void focusInstructionSelector(MainDialog& dialog) {
   if (HWND selector = dialog.panel.controls[0]; selector != nullptr) SetFocus(selector);
 }

@@ -41,6 +41,9 @@ void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls);
 // Notifications of the panel controls (ids 10000 to 10011). True when handled.
 bool handlePanelCommand(MainDialog& dialog, int id, int code);
 
+// UM_INSERT_CHAR and UM_DELETE_CHAR for the data field of panel control `control`.
+void onCharacterMessage(MainDialog& dialog, UINT message, int control);
+
 // Gives the instruction selector (panel control 0) the focus, when it exists.
 void focusInstructionSelector(MainDialog& dialog);
 

@@ -101,6 +101,10 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case UM_PREV_LINE:
       onPrevLine(*dialog);
       return TRUE;
+    case UM_INSERT_CHAR:
+    case UM_DELETE_CHAR:
+      onCharacterMessage(*dialog, message, static_cast<int>(wParam));
+      return TRUE;
     case UM_SHOW_LINE:
       onShowLine(*dialog, wParam);
       return TRUE;

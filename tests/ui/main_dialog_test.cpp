@@ -364,9 +364,19 @@ TEST_F(MainDialogTest, CloseEndsTheDialog) {
 
 TEST_F(MainDialogTest, EnterAndEscapeDoNothingAtDialogLevel) {
   open();
-  notify(IDOK, BN_CLICKED);
-  notify(IDCANCEL, BN_CLICKED);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 4, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  // The keys go through the dialog manager (IsDialogMessage in the pump), which turns them into
+  // IDOK and IDCANCEL commands; the dialog handles neither.
+  SetFocus(item(IDC_PROGRAM_LIST));
+  for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+    PostMessageW(item(IDC_PROGRAM_LIST), WM_KEYDOWN, key, 0);
+    PostMessageW(item(IDC_PROGRAM_LIST), WM_KEYUP, key, 0);
+    pump();
+  }
   EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(dialog.currentLine, 4);
+  EXPECT_EQ(listSelection(), 4);
 }
 
 }  // namespace
