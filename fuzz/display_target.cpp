@@ -49,7 +49,7 @@ void checkDisplayStrings(int code, const std::array<std::uint8_t, 8>& data, bool
   const auto hex = displayStrings(false, code, data, usesMask, mask);
   for (std::size_t i = 0; i < data.size(); ++i) {
     VX_FUZZ_CHECK(!characters[i].empty());
-    if (usesMask && ((mask >> i) & 1U) != 0) {
+    if (usesMask && ((static_cast<unsigned>(mask) >> i) & 1U) != 0) {
       VX_FUZZ_CHECK(hex[i] == (data[i] == 0 ? "*" : "|>"));
       VX_FUZZ_CHECK(characters[i] == hex[i]);
     } else {

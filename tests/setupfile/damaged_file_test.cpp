@@ -72,22 +72,34 @@ struct LoadOutcome {
   LoadError why;
   std::int32_t setupLength;
 };
-LoadOutcome loadChecked(const Bytes& file) {
-  auto document = std::make_unique<SetupDocument>();
-  initialise(*document);
-  setCursor(document->programArea, 3, 123);
-  const auto before = std::make_unique<SetupDocument>(*document);
-  LoadError why = LoadError::None;
-  const int result = loadImage(*document, Bytes(file), &why);
-  if (result == -1) {
-    EXPECT_EQ(document->image, before->image);
-    EXPECT_EQ(document->setupLength, before->setupLength);
-    EXPECT_EQ(std::memcmp(&document->programArea, &before->programArea, ProgramAreaSize), 0);
-  } else {
-    EXPECT_EQ(document->image, file);
+class CheckedLoader {
+ public:
+  CheckedLoader() {
+    initialise(*before_);
+    setCursor(before_->programArea, 3, 123);
+    *document_ = *before_;
   }
-  return {result, why, document->setupLength};
-}
+
+  LoadOutcome load(const Bytes& file) {
+    LoadError why = LoadError::None;
+    const int result = loadImage(*document_, file, &why);
+    const LoadOutcome outcome = {result, why, document_->setupLength};
+    if (result == -1) {
+      EXPECT_TRUE(document_->image == before_->image);
+      EXPECT_EQ(document_->setupLength, before_->setupLength);
+      EXPECT_EQ(std::memcmp(&document_->programArea, &before_->programArea, ProgramAreaSize), 0);
+    } else {
+      EXPECT_TRUE(document_->image == file);
+      *document_ = *before_;
+    }
+    return outcome;
+  }
+
+ private:
+  std::unique_ptr<SetupDocument> before_ = std::make_unique<SetupDocument>();
+  std::unique_ptr<SetupDocument> document_ = std::make_unique<SetupDocument>();
+};
+LoadOutcome loadChecked(const Bytes& file) { return CheckedLoader().load(file); }
 
 TEST(DamagedFile, EveryPrefixOfAValidFileLoadsOrFailsCleanly) {
   const auto area = markedArea();
