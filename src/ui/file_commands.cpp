@@ -1,13 +1,9 @@
 // Loading and saving: the common file dialogs, the start-up load and the two warnings.
-// clang-format off
-#include <windows.h>  // before the other Windows headers
-#include <commdlg.h>
-// clang-format on
-
 #include <array>
 #include <filesystem>
 
 #include "ui/command_line.h"
+#include "ui/file_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -29,9 +25,7 @@ int loadPath(MainDialog& dialog, const std::wstring& path) {
 
 }  // namespace
 
-bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path) {
-  std::array<wchar_t, MaxPathLength + 1> buffer{};
-  if (path.size() <= MaxPathLength) path.copy(buffer.data(), path.size());
+OPENFILENAMEW fileDialogRequest(HWND owner, FileDialogKind kind, std::span<wchar_t> buffer) {
   OPENFILENAMEW request{};
   request.lStructSize = sizeof(request);
   request.hwndOwner = owner;
@@ -40,14 +34,19 @@ bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path) {
   request.lpstrFile = buffer.data();
   request.nMaxFile = static_cast<DWORD>(buffer.size());
   request.lpstrDefExt = L"su";
-  BOOL chosen = FALSE;
-  if (kind == FileDialogKind::Open) {
-    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    chosen = GetOpenFileNameW(&request);
-  } else {
-    request.Flags = OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    chosen = GetSaveFileNameW(&request);
-  }
+  request.Flags = kind == FileDialogKind::Open
+                      ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY
+                      : OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  return request;
+}
+
+bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path) {
+  std::array<wchar_t, MaxPathLength + 1> buffer{};
+  // A path the buffer cannot hold is not offered as the starting text.
+  if (path.size() <= MaxPathLength) path.copy(buffer.data(), path.size());
+  OPENFILENAMEW request = fileDialogRequest(owner, kind, buffer);
+  const BOOL chosen =
+      kind == FileDialogKind::Open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
   if (!chosen) return false;
   path.assign(buffer.data());
   return true;

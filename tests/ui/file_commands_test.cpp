@@ -1,8 +1,13 @@
 // Start-up load, the load and save buttons, and the warnings, with the file dialogs replaced.
+#include <array>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "ui/command_line.h"
+#include "ui/file_dialog.h"
 #include "ui/win_text.h"
 #include "ui_test_support.h"
 
@@ -232,6 +237,29 @@ TEST_F(MainDialogTest, FailedSaveWarnsAndKeepsTheStatus) {
   EXPECT_EQ(warnings, std::vector<std::wstring>{L"Program save error"});
   EXPECT_EQ(warningCaptions, std::vector<std::wstring>{Title});
   EXPECT_EQ(text(IDC_STATUS), L"プログラムをロードしました。");
+}
+
+TEST(FileDialogRequest, OffersSetupFilesFirstWithTheFlagsOfLoadingAndSaving) {
+  std::array<wchar_t, MaxPathLength + 1> buffer{};
+  HWND owner = reinterpret_cast<HWND>(0x1234);
+  for (const auto& [kind, flags] : {std::pair{FileDialogKind::Open, DWORD{0x1004}},
+                                    std::pair{FileDialogKind::Save, DWORD{0x2006}}}) {
+    const OPENFILENAMEW request = fileDialogRequest(owner, kind, buffer);
+    EXPECT_EQ(request.lStructSize, sizeof(OPENFILENAMEW));
+    EXPECT_EQ(request.hwndOwner, owner);
+    EXPECT_EQ(request.Flags, flags);
+    // The filter is a list of text pairs closed by an empty text (the literal's own NUL).
+    constexpr wchar_t filter[] = L"Setup files(*.su, *.sp)\0*.su;*.sp\0All files(*.*)\0*.*\0";
+    EXPECT_EQ(std::wstring_view(request.lpstrFilter, std::size(filter)),
+              std::wstring_view(filter, std::size(filter)));
+    EXPECT_EQ(request.nFilterIndex, 1u);
+    EXPECT_EQ(request.lpstrCustomFilter, nullptr);
+    EXPECT_EQ(request.lpstrFile, buffer.data());
+    EXPECT_EQ(request.nMaxFile, 260u);
+    EXPECT_EQ(std::wstring(request.lpstrDefExt), L"su");
+    EXPECT_EQ(request.lpstrInitialDir, nullptr);
+    EXPECT_EQ(request.lpstrTitle, nullptr);
+  }
 }
 
 }  // namespace

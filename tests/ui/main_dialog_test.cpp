@@ -267,6 +267,14 @@ TEST_F(MainDialogTest, RelistOnCheckBoxAndCodeChangeKeepsTheTopIndex) {
   EXPECT_EQ(listTopIndex(), 280);
 }
 
+TEST_F(MainDialogTest, HalfWidthKatakanaOfTheCharacterDisplayReachTheListAsUnicode) {
+  storeLine(document.programArea, 0, 0, sendChr({0xB1, 0xB2, 0xB3}));
+  open();
+  chooseInCombo(IDC_CHAR_CODE, 4);  // JIS8
+  click(IDC_CHAR_DISPLAY);
+  EXPECT_EQ(listEntry(0), L" SEND CHR ｱ ｲ ｳ ");
+}
+
 TEST_F(MainDialogTest, InsertAtTheLastLinePushesThatLineOut) {
   ProgramArea& area = document.programArea;
   storeLine(area, 0, 510, labelLine(5));
