@@ -99,8 +99,7 @@ void setReason(std::string* why, std::string_view what, int error) {
 
 }  // namespace
 
-ReadStatus readWholeFile(const std::filesystem::path& path, std::size_t maxSize,
-                         std::vector<std::uint8_t>& out) {
+ReadStatus readWholeFile(const std::filesystem::path& path, std::size_t maxSize, SetupImage& out) {
   const int fd = openForReading(path);
   if (fd < 0) {
     return ReadStatus::CannotOpen;

@@ -98,7 +98,10 @@ std::vector<BlockInfo> blockChain(std::span<const std::uint8_t> bytes) {
   return blocks;
 }
 
-int loadImage(SetupDocument& document, std::vector<std::uint8_t>&& bytes, LoadError* why) {
+namespace {
+
+// Where the program block of a file image stands, or -1 with the reason.
+std::int64_t findProgramBlock(std::span<const std::uint8_t> bytes, LoadError* why) {
   if (bytes.size() > MaxSetupFileSize) {
     fail(why, LoadError::TooLarge);
     return -1;
@@ -113,16 +116,42 @@ int loadImage(SetupDocument& document, std::vector<std::uint8_t>&& bytes, LoadEr
     fail(why, LoadError::Truncated);
     return -1;
   }
-  const int code = characterCodeByte(bytes);
-  std::memcpy(&document.programArea, bytes.data() + position + BlockHeaderSize, ProgramAreaSize);
+  return static_cast<std::int64_t>(position);
+}
+
+// Takes the program area and the kept length from an image whose program block stands at
+// `position`; the caller puts the image itself in place.
+void takeProgramBlock(SetupDocument& document, std::span<const std::uint8_t> bytes,
+                      std::int64_t position) {
+  std::memcpy(&document.programArea,
+              bytes.data() + static_cast<std::size_t>(position) + BlockHeaderSize, ProgramAreaSize);
   document.setupLength = static_cast<std::int32_t>(position);
+}
+
+}  // namespace
+
+int loadImage(SetupDocument& document, SetupImage&& bytes, LoadError* why) {
+  const std::int64_t position = findProgramBlock(bytes, why);
+  if (position < 0) return -1;
+  const int code = characterCodeByte(bytes);
+  takeProgramBlock(document, bytes, position);
   document.image = std::move(bytes);
   fail(why, LoadError::None);
   return code;
 }
 
+int loadImage(SetupDocument& document, const std::vector<std::uint8_t>& bytes, LoadError* why) {
+  const std::int64_t position = findProgramBlock(bytes, why);
+  if (position < 0) return -1;
+  const int code = characterCodeByte(bytes);
+  takeProgramBlock(document, bytes, position);
+  document.image.assign(bytes.begin(), bytes.end());
+  fail(why, LoadError::None);
+  return code;
+}
+
 int load(SetupDocument& document, const std::filesystem::path& path, LoadError* why) {
-  std::vector<std::uint8_t> bytes;
+  SetupImage bytes;
   switch (readWholeFile(path, MaxSetupFileSize, bytes)) {
     case ReadStatus::Ok:
       break;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "setupfile/setup_image.h"
 #include "store/program_area.h"
 
 namespace vx {
@@ -29,7 +30,7 @@ extern const std::array<std::uint8_t, DefaultSetupTemplateSize> DefaultSetupTemp
 struct SetupDocument {
   // The bytes of the file last loaded (or of the default template); only the first
   // setupLength bytes are ever written back.
-  std::vector<std::uint8_t> image;
+  SetupImage image;
   ProgramArea programArea;
   // File offset of the program block's tag: the length of the part kept on save.
   std::int32_t setupLength = 0;
@@ -54,7 +55,10 @@ const char* describe(LoadError error);
 // and never creates a file.
 int load(SetupDocument& document, const std::filesystem::path& path, LoadError* why = nullptr);
 // The same on bytes already in memory; `bytes` is taken over on success.
-int loadImage(SetupDocument& document, std::vector<std::uint8_t>&& bytes, LoadError* why = nullptr);
+int loadImage(SetupDocument& document, SetupImage&& bytes, LoadError* why = nullptr);
+// The same on a plain byte vector, whose bytes are copied into the image on success.
+int loadImage(SetupDocument& document, const std::vector<std::uint8_t>& bytes,
+              LoadError* why = nullptr);
 
 // Saves: the first setupLength bytes of the image (the default template when the file began with
 // its program block), then the program block. The file is replaced atomically: on any failure
