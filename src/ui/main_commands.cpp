@@ -59,6 +59,15 @@ void onCheckLabels(MainDialog& dialog) {
   postShowLine(dialog, 0);
 }
 
+// Only a move or copy that was carried out re-lists; the current line stays and is selected.
+void onMoveCopy(MainDialog& dialog) {
+  if (dialog.runMoveCopy(dialog) != 1) return;
+  relistKeepingTop(dialog, false);
+  focusInstructionSelector(dialog);
+  showStatus(dialog.window, IDS_MOVE_COPY_DONE);
+  postShowLine(dialog, 0);
+}
+
 }  // namespace
 
 // Re-lists the current program and restores the list's top index, so that the view does not
@@ -121,8 +130,10 @@ bool onCommand(MainDialog& dialog, int id, int code) {
       onCheckLabels(dialog);
       return true;
     case IDC_DIRECT_INPUT:
+      runDirectInput(dialog);
+      return true;
     case IDC_MOVE_COPY:
-      // The direct input and move/copy dialogs come with their own templates.
+      onMoveCopy(dialog);
       return true;
     default:
       if (id >= IDC_PANEL_FIRST && id <= IDC_PANEL_LAST)

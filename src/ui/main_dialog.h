@@ -10,6 +10,7 @@
 #include "catalogue/char_codes.h"
 #include "setupfile/setup_file.h"
 #include "ui/field_panel.h"
+#include "ui/secondary_dialogs.h"
 
 namespace vx::ui {
 
@@ -20,6 +21,8 @@ inline constexpr UINT UM_INSERT_CHAR = WM_USER + 3;  // wParam: control number
 inline constexpr UINT UM_DELETE_CHAR = WM_USER + 4;  // wParam: control number
 inline constexpr UINT UM_SHOW_LINE = WM_USER + 5;    // wParam 0: rebuild the panel, 1: keep it
 
+struct MainDialog;
+
 enum class FileDialogKind { Open, Save };
 
 // Asks the user for a file; `path` is the starting text and receives the choice. False when
@@ -28,6 +31,9 @@ using ChooseFilePath = std::function<bool(HWND owner, FileDialogKind kind, std::
 // Shows a warning ("Program load error", "Program save error") with the dialog's title.
 using ShowWarning =
     std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)>;
+
+// Runs the move and copy dialog; 1 when lines were moved or copied.
+using RunMoveCopy = std::function<INT_PTR(MainDialog& dialog)>;
 
 bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path);
 void warningBox(HWND owner, const std::wstring& text, const std::wstring& caption);
@@ -46,6 +52,7 @@ struct MainDialog {
   FieldPanel panel;
   ChooseFilePath chooseFilePath = runFileDialog;
   ShowWarning showWarning = warningBox;
+  RunMoveCopy runMoveCopy = runMoveCopyDialog;
 };
 
 // The dialog procedure; the MainDialog comes as the creation parameter.

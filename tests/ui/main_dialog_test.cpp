@@ -126,6 +126,7 @@ TEST_F(MainDialogTest, StartsWithoutFileOnProgramAInAscii) {
   open();
   EXPECT_EQ(dialog.dialogTitle, Title);
   EXPECT_TRUE(warnings.empty());
+  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0) << "icon 104";
 
   const std::array<const wchar_t*, 4> programs = {L"A", L"B", L"C", L"D"};
   ASSERT_EQ(comboCount(IDC_PROGRAM_SELECT), 4);
@@ -325,6 +326,35 @@ TEST_F(MainDialogTest, DeleteRemovesTheCurrentLineAndKeepsItCurrent) {
   EXPECT_EQ(listCount(), 512);
   EXPECT_EQ(dialog.currentLine, 511);
   EXPECT_EQ(*lineAt(area, 1, 0), gotoLine(9));
+}
+
+TEST_F(MainDialogTest, MoveCopyRelistsOnlyWhenCarriedOutKeepingTheViewAndTheLine) {
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 30, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 20, 0);
+  showStatus(window, IDS_LOADED);
+
+  // Cancelled: the lines the dialog may have touched are not re-listed, no status is shown.
+  dialog.runMoveCopy = [](MainDialog& owner) {
+    storeLine(owner.document->programArea, 0, 25, gotoLine(2));
+    return INT_PTR{0};
+  };
+  click(IDC_MOVE_COPY);
+  EXPECT_EQ(listEntry(25), L" NOP");
+  EXPECT_EQ(text(IDC_STATUS), L"プログラムをロードしました。");
+
+  dialog.runMoveCopy = [](MainDialog& owner) {
+    storeLine(owner.document->programArea, 0, 26, gotoLine(3));
+    return INT_PTR{1};
+  };
+  click(IDC_MOVE_COPY);
+  EXPECT_EQ(listEntry(25), L" GOTO L002");
+  EXPECT_EQ(listEntry(26), L" GOTO L003");
+  EXPECT_EQ(listTopIndex(), 20);
+  EXPECT_EQ(listSelection(), 30);
+  EXPECT_EQ(dialog.currentLine, 30);
+  EXPECT_EQ(text(IDC_STATUS), L"移動・コピーを実行しました。");
 }
 
 TEST_F(MainDialogTest, LabelCheckMovesToTheOffendingLine) {
