@@ -22,6 +22,10 @@ bool handlePanelCommand(MainDialog& /*dialog*/, int /*id*/, int /*code*/) { retu
 
 void onCharacterMessage(MainDialog& /*dialog*/, UINT /*message*/, int /*control*/) {}
 
+void setControlText(MainDialog& /*dialog*/, int /*control*/, std::string_view /*text*/) {}
+
+void commitEdit(MainDialog& /*dialog*/, int /*control*/, int /*reason*/) {}
+
 void focusInstructionSelector(MainDialog& dialog) {
   if (HWND selector = dialog.panel.controls[0]; selector != nullptr) SetFocus(selector);
 }

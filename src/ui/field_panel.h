@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string_view>
 
 #include "catalogue/catalogue.h"
 #include "store/program_area.h"
@@ -46,6 +47,14 @@ void onCharacterMessage(MainDialog& dialog, UINT message, int control);
 
 // Gives the instruction selector (panel control 0) the focus, when it exists.
 void focusInstructionSelector(MainDialog& dialog);
+
+// Writes the Shift-JIS text into panel control n (with field events suppressed); nothing when the
+// control does not exist.
+void setControlText(MainDialog& dialog, int control, std::string_view text);
+
+// Encodes the panel into the current line, stores it and replaces its list entry. `reason` is the
+// notification code that caused the commit; only CBN_SELCHANGE on controls 0 and 1 rebuilds.
+void commitEdit(MainDialog& dialog, int control, int reason);
 
 // The guidance text for panel control n in the status area.
 void showGuidance(MainDialog& dialog, int control);
