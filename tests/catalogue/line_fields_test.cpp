@@ -502,8 +502,8 @@ Sample sampleFor(FieldType type, int position, int dataIndex) {
     case FieldType::PatternByte:
     case FieldType::EntryByte: {
       const int v = 0x1F + dataIndex * 0x20;
-      char text[3];
-      std::snprintf(text, sizeof text, "%02X", v);
+      const char* digits = "0123456789ABCDEF";
+      const std::string text = {digits[v >> 4], digits[v & 0xF]};
       return {text, -1, static_cast<std::uint32_t>(v)};
     }
     case FieldType::LabelNumber:
