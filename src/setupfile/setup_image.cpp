@@ -31,10 +31,10 @@ void* allocateImageStorage(std::size_t bytes) {
 
 void releaseImageStorage(void* storage, std::size_t bytes) noexcept {
   if (!isLarge(bytes)) {
-    ::operator delete(storage, bytes);
+    ::operator delete(storage);
     return;
   }
-  ::operator delete (storage, roundedUp(bytes), std::align_val_t{LargePage});
+  ::operator delete(storage, std::align_val_t{LargePage});
 }
 
 }  // namespace vx
