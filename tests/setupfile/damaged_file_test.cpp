@@ -11,6 +11,7 @@
 #include <string>
 
 #include "catalogue/listing.h"
+#include "setupfile/file_fixtures.h"
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
 
@@ -18,18 +19,14 @@ namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using fixtures::Bytes;
+using fixtures::concat;
+using fixtures::magic;
 
 Bytes block(const std::string& tag, std::uint32_t dataLength, std::uint32_t storedLength) {
-  Bytes bytes(tag.begin(), tag.end());
-  bytes.resize(8);
-  writeU32(&bytes[4], storedLength);
-  bytes.resize(8 + dataLength, 0x5A);
-  return bytes;
+  return fixtures::block(tag, dataLength, storedLength, 0x5A);
 }
 Bytes block(const std::string& tag, std::uint32_t length) { return block(tag, length, length); }
-
-Bytes magic() { return Bytes(SetupFileMagic.begin(), SetupFileMagic.end()); }
 
 // Slot i holds a line marked with i in bytes 14-15, so that every slot is recognisable.
 std::unique_ptr<ProgramArea> markedArea() {
@@ -48,14 +45,6 @@ Bytes programBlock(const ProgramArea& area) {
   Bytes bytes = block("SPG1", ProgramBlockLength);
   std::memcpy(&bytes[8], &area, ProgramAreaSize);
   return bytes;
-}
-
-Bytes concat(std::initializer_list<Bytes> parts) {
-  Bytes result;
-  for (const Bytes& part : parts) {
-    result.insert(result.end(), part.begin(), part.end());
-  }
-  return result;
 }
 
 Bytes settingsBlock() {

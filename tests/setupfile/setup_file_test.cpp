@@ -9,13 +9,16 @@
 #include <iterator>
 #include <string>
 
+#include "setupfile/file_fixtures.h"
 #include "store/bytes.h"
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using fixtures::Bytes;
+using fixtures::concat;
+using fixtures::magic;
 
 // A fresh directory per test, removed afterwards.
 class SetupFileTest : public ::testing::Test {
@@ -52,14 +55,8 @@ class SetupFileTest : public ::testing::Test {
 };
 
 Bytes block(const std::string& tag, std::uint32_t length, std::uint8_t fill = 0) {
-  Bytes bytes(tag.begin(), tag.end());
-  bytes.resize(8);
-  writeU32(&bytes[4], length);
-  bytes.resize(8 + length, fill);
-  return bytes;
+  return fixtures::block(tag, length, length, fill);
 }
-
-Bytes magic() { return Bytes(SetupFileMagic.begin(), SetupFileMagic.end()); }
 
 // A program block whose area marks program B's cursor and one line, so that it can be recognised.
 Bytes programBlock() {
@@ -71,14 +68,6 @@ Bytes programBlock() {
   Bytes bytes = block("SPG1", ProgramBlockLength);
   std::memcpy(&bytes[8], &area, ProgramAreaSize);
   return bytes;
-}
-
-Bytes concat(std::initializer_list<Bytes> parts) {
-  Bytes result;
-  for (const Bytes& part : parts) {
-    result.insert(result.end(), part.begin(), part.end());
-  }
-  return result;
 }
 
 Bytes settingsBlock(std::uint32_t length = 1756) {
