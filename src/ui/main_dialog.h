@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -49,6 +50,8 @@ struct MainDialog {
   std::wstring filePath;
   bool fileGiven = false;
   std::wstring dialogTitle;
+  // The string last accepted by the direct input dialog: at most 8 Shift-JIS bytes and a NUL.
+  std::array<char, 9> directInputText{};
   FieldPanel panel;
   ChooseFilePath chooseFilePath = runFileDialog;
   ShowWarning showWarning = warningBox;

@@ -22,6 +22,17 @@
 #define IDC_CHAR_DISPLAY 1013
 #define IDC_MOVE_COPY 1014
 
+// Direct string input dialog.
+#define IDC_DIRECT_TEXT 1012
+
+// Move and copy dialog.
+#define IDC_SOURCE_PROGRAM 1015
+#define IDC_SOURCE_LIST 1016
+#define IDC_DESTINATION_PROGRAM 1018
+#define IDC_DESTINATION_LIST 1019
+#define IDC_MOVE 1020
+#define IDC_COPY 1021
+
 // Panel control n has the id IDC_PANEL_FIRST + n (n = 0..11).
 #define IDC_PANEL_FIRST 10000
 #define IDC_PANEL_LAST 10011

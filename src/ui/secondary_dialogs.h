@@ -11,7 +11,18 @@ struct MainDialog;
 // Asks for a string and writes it into the data fields of the current line, committing it.
 void runDirectInput(MainDialog& dialog);
 
-// Runs the move and copy dialog modally; 1 when lines were moved or copied.
+// Runs the move and copy dialog modally; 1 when lines were moved or copied, 2 otherwise.
 INT_PTR runMoveCopyDialog(MainDialog& dialog);
+
+// The dialog procedure of template 102. The creation parameter points to the 9-byte buffer that
+// OK fills with the first 8 bytes of the typed text (Shift-JIS) and a NUL.
+INT_PTR CALLBACK directInputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The dialog procedure of template 103. The creation parameter is the MainDialog, whose program
+// selector, list and document the dialog works on.
+INT_PTR CALLBACK moveCopyDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The most source lines one move or copy takes.
+inline constexpr int MaxMoveCopyLines = 256;
 
 }  // namespace vx::ui
