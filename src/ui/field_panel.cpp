@@ -1,12 +1,348 @@
-// Entry points of the field panel. The panel's controls are created by buildPanel and showLine;
-// until they exist the panel stays empty and its entry points do nothing.
+// The field panel: its controls built from the layout table, a stored line shown in them, and
+// the commit that encodes the panel's texts into the current line, stores it and re-lists it.
 #include "ui/field_panel.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "catalogue/char_codes.h"
+#include "catalogue/line_fields.h"
+#include "catalogue/listing.h"
+#include "ui/field_panel_parts.h"
 #include "ui/main_dialog.h"
+#include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
+
+namespace {
+
+constexpr int CellIdBase = 11000;
+constexpr int CellIdStep = 4;
+constexpr int CellWidth = 22;
+constexpr int CellHeight = 20;
+constexpr int CellYOffset = 22;
+constexpr int CellStep = 23;
+constexpr int KindSelectorOffset = 65;
+constexpr int FirstFieldOffset = 120;
+constexpr int InstructionSelectorWidth = 60;
+constexpr int DataBytes = 8;
+
+struct ControlKindSpec {
+  ControlKind kind;
+  const wchar_t* className;
+  DWORD style;
+  DWORD extendedStyle;
+  int height;  // for the list kinds, with the drop-down part
+  int yOffset;
+  int gap;  // after the control
+};
+
+// clang-format off
+constexpr std::array<ControlKindSpec, 5> ControlKinds = {{
+    {ControlKind::PlainEdit,    L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP,                             WS_EX_CLIENTEDGE, 20,  0, 5},
+    {ControlKind::DataEdit,     L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,            WS_EX_CLIENTEDGE, 20,  0, 1},
+    {ControlKind::Caption,      L"STATIC",   WS_CHILD | WS_VISIBLE,                                          0,                15,  5, 5},
+    {ControlKind::EditableList, L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN,     0,            200, 0, 5},
+    {ControlKind::DropList,     L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, 0,            200, 0, 5},
+}};
+// clang-format on
+static_assert(ControlKinds[static_cast<int>(ControlKind::DropList)].kind == ControlKind::DropList);
+
+struct FieldControl {
+  FieldType type;
+  ControlKind kind;
+  int width;
+};
+
+// The control of each field type, in field-type order (End has none).
+// clang-format off
+constexpr std::array<FieldControl, FieldTypeCount> FieldControls = {{
+    {FieldType::End,                ControlKind::PlainEdit,     0},
+    {FieldType::KindSelect,         ControlKind::DropList,     50},
+    {FieldType::UnitNumber,         ControlKind::PlainEdit,    20},
+    {FieldType::LevelBit,           ControlKind::PlainEdit,    20},
+    {FieldType::TriggerNumber,      ControlKind::PlainEdit,    20},
+    {FieldType::SmallDigit,         ControlKind::PlainEdit,    20},
+    {FieldType::HexDigit,           ControlKind::PlainEdit,    20},
+    {FieldType::IndexRegister,      ControlKind::PlainEdit,    20},
+    {FieldType::EntryNumber,        ControlKind::PlainEdit,    22},
+    {FieldType::CharByte,           ControlKind::DataEdit,     22},
+    {FieldType::PatternByte,        ControlKind::DataEdit,     22},
+    {FieldType::EntryByte,          ControlKind::DataEdit,     22},
+    {FieldType::LabelNumber,        ControlKind::PlainEdit,    40},
+    {FieldType::WaitTime,           ControlKind::PlainEdit,    40},
+    {FieldType::ClearSelect,        ControlKind::DropList,     70},
+    {FieldType::OutputLineSelect,   ControlKind::DropList,     40},
+    {FieldType::SignalLineSelect,   ControlKind::DropList,     40},
+    {FieldType::CompareSelect,      ControlKind::DropList,     40},
+    {FieldType::RegisterValue,      ControlKind::EditableList, 70},
+    {FieldType::TimerValue,         ControlKind::EditableList, 70},
+    {FieldType::CounterValue,       ControlKind::EditableList, 70},
+    {FieldType::RegCaption,         ControlKind::Caption,      25},
+    {FieldType::PlusRegCaption,     ControlKind::Caption,      30},
+    {FieldType::EqualsCaption,      ControlKind::Caption,      10},
+    {FieldType::LabelCaption,       ControlKind::Caption,      10},
+    {FieldType::TriggerZeroCaption, ControlKind::Caption,      40},
+}};
+// clang-format on
+static_assert(FieldControls[static_cast<int>(FieldType::TriggerZeroCaption)].type ==
+              FieldType::TriggerZeroCaption);
+
+const ControlKindSpec& specOf(ControlKind kind) {
+  return ControlKinds[static_cast<std::size_t>(kind)];
+}
+
+bool validControl(int control) { return control >= 0 && control < PanelControlCount; }
+
+// Creates panel control n at the running x, which then moves on by the width and the kind's gap.
+void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::string_view text,
+                        int& x, int width) {
+  FieldPanel& panel = dialog.panel;
+  const ControlKindSpec& spec = specOf(kind);
+  const int id = IDC_PANEL_FIRST + control;
+  HWND window = CreateWindowExW(spec.extendedStyle, spec.className, sjisToWide(text).c_str(),
+                                spec.style, x, panel.origin.y + spec.yOffset, width, spec.height,
+                                dialog.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+  const auto index = static_cast<std::size_t>(control);
+  panel.controls[index] = window;
+  panel.controlKinds[index] = kind;
+  if (window != nullptr) {
+    SendMessageW(window, WM_SETFONT,
+                 static_cast<WPARAM>(SendMessageW(dialog.window, WM_GETFONT, 0, 0)), FALSE);
+    subclassPanelWindow(dialog, window);
+    if (kind == ControlKind::EditableList) {
+      // The keys of an editable list reach its edit part, not the combo box itself.
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof(info);
+      if (GetComboBoxInfo(window, &info) && info.hwndItem != nullptr && info.hwndItem != window)
+        subclassPanelWindow(dialog, info.hwndItem);
+    }
+  }
+  x += width + spec.gap;
+}
+
+void createCharacterCells(MainDialog& dialog, int firstDataX) {
+  FieldPanel& panel = dialog.panel;
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog.window, WM_GETFONT, 0, 0));
+  for (int i = 0; i < CharacterCellCount; ++i) {
+    const int id = CellIdBase + CellIdStep * i;
+    HWND cell = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED,
+                                firstDataX + CellStep * i, panel.origin.y + CellYOffset, CellWidth,
+                                CellHeight, dialog.window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    panel.characterCells[static_cast<std::size_t>(i)] = cell;
+    if (cell != nullptr) {
+      SendMessageW(cell, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      subclassPanelWindow(dialog, cell);
+    }
+  }
+}
+
+void showDataItems(const MainDialog& dialog, bool show) {
+  const int command = show ? SW_SHOW : SW_HIDE;
+  ShowWindow(GetDlgItem(dialog.window, IDC_CHAR_CELLS_LABEL), command);
+  ShowWindow(GetDlgItem(dialog.window, IDC_DIRECT_INPUT), command);
+}
+
+void destroyPanelControls(MainDialog& dialog, bool withKindSelector) {
+  FieldPanel& panel = dialog.panel;
+  // A focused control that goes notifies its loss of focus; that is no change of the user's.
+  SuppressFieldEvents suppress(panel);
+  for (int n = withKindSelector ? 1 : 2; n < PanelControlCount; ++n) {
+    HWND& control = panel.controls[static_cast<std::size_t>(n)];
+    if (control != nullptr) DestroyWindow(control);
+    control = nullptr;
+  }
+  for (HWND& cell : panel.characterCells) {
+    if (cell != nullptr) DestroyWindow(cell);
+    cell = nullptr;
+  }
+}
+
+std::string formatted(const char* format, unsigned value) {
+  std::array<char, 16> text{};
+  std::snprintf(text.data(), text.size(), format, value);
+  return text.data();
+}
+
+// The panel as the encoder's feedback: corrected texts go back into the controls.
+class PanelFeedback final : public FieldFeedback {
+ public:
+  explicit PanelFeedback(MainDialog& dialog) : dialog_(dialog) {}
+  void showPositionText(int position, std::string_view text) override {
+    setControlText(dialog_, position + 1, text);
+  }
+  void clearCharacterCell(int dataIndex) override { setCellText(dialog_, dataIndex, ""); }
+
+ private:
+  MainDialog& dialog_;
+};
+
+// The data run of a line from control m on: the bytes as "%02x" and their display strings in
+// the cells; a pattern byte marked in the mask shows its token ("*" or "|>") in both.
+void showDataRun(MainDialog& dialog, const LineFields& fields, FieldType type, int first) {
+  const bool pattern = type == FieldType::PatternByte;
+  const std::uint8_t mask = pattern ? fields.paramA : 0;
+  const auto strings =
+      displayStrings(true, currentCharCode(dialog.window), fields.data, pattern, mask);
+  const int count = std::min<int>(fields.count, DataBytes);
+  for (int j = 0; j < count && first + j < PanelControlCount; ++j) {
+    const auto i = static_cast<std::size_t>(j);
+    const std::string_view shown = strings[i];
+    if (pattern && (mask & (1u << j)) != 0) {
+      setControlText(dialog, first + j, shown);
+    } else {
+      setControlText(dialog, first + j, formatted("%02x", fields.data[i]));
+    }
+    setCellText(dialog, j, shown);
+  }
+}
+
+// The fields of a SEND, WAIT, IF or SET line from control 2 on.
+void showKindFields(MainDialog& dialog, const LineFields& fields) {
+  const int instruction = fields.instruction;
+  const int kind = fields.kind;
+  int n = 2;
+  while (n < PanelControlCount) {
+    const FieldType type = controlFieldType(instruction, kind, n);
+    switch (type) {
+      case FieldType::End:
+        return;
+      case FieldType::UnitNumber:
+      case FieldType::TriggerNumber:
+      case FieldType::HexDigit: {
+        unsigned value = fields.paramA;
+        if (instruction == static_cast<int>(Instruction::If) && kind == 5 && n == 5)
+          value = fields.paramC;
+        if (instruction == static_cast<int>(Instruction::Set) && kind == 7 && n == 4)
+          value = fields.paramB;
+        setControlText(dialog, n, formatted("%X", value));
+        break;
+      }
+      case FieldType::LevelBit:
+        setControlText(dialog, n, formatted("%u", fields.paramB));
+        break;
+      case FieldType::SmallDigit:
+        setControlText(dialog, n, formatted("%u", fields.paramC));
+        break;
+      case FieldType::IndexRegister:
+        setControlText(dialog, n, fields.paramB == 255 ? "*" : formatted("%X", fields.paramB));
+        break;
+      case FieldType::EntryNumber:
+        setControlText(dialog, n, formatted("%u", fields.paramA));
+        break;
+      case FieldType::CharByte:
+      case FieldType::PatternByte:
+      case FieldType::EntryByte:
+        showDataRun(dialog, fields, type, n);
+        n += DataBytes;
+        continue;
+      case FieldType::LabelNumber:
+        setControlText(dialog, n, formatted("%03u", fields.label));
+        break;
+      case FieldType::WaitTime:
+        setControlText(dialog, n, formatted("%04u", fields.value));
+        break;
+      case FieldType::ClearSelect:
+      case FieldType::OutputLineSelect:
+      case FieldType::SignalLineSelect:
+        selectEntry(dialog, n, fields.paramA);
+        break;
+      case FieldType::CompareSelect:
+        selectEntry(dialog, n, fields.paramB);
+        break;
+      case FieldType::RegisterValue:
+      case FieldType::TimerValue:
+      case FieldType::CounterValue:
+        if (fields.paramB == 0) {
+          setControlText(dialog, n, formatted("%06u", fields.value));
+        } else {
+          selectEntry(dialog, n, fields.paramB - 1);
+        }
+        break;
+      default:  // the kind selector and captions
+        break;
+    }
+    ++n;
+  }
+}
+
+}  // namespace
+
+// ---- shared helpers
+
+HWND panelControl(const MainDialog& dialog, int control) {
+  if (!validControl(control)) return nullptr;
+  return dialog.panel.controls[static_cast<std::size_t>(control)];
+}
+
+int panelControlNumber(const MainDialog& dialog, HWND window) {
+  if (window == nullptr) return -1;
+  for (int n = 0; n < PanelControlCount; ++n) {
+    HWND control = dialog.panel.controls[static_cast<std::size_t>(n)];
+    if (control == nullptr) continue;
+    if (control == window || (GetParent(window) == control)) return n;
+  }
+  return -1;
+}
+
+bool isListControl(const MainDialog& dialog, int control) {
+  if (panelControl(dialog, control) == nullptr) return false;
+  const ControlKind kind = dialog.panel.controlKinds[static_cast<std::size_t>(control)];
+  return kind == ControlKind::EditableList || kind == ControlKind::DropList;
+}
+
+int selectedInstruction(const MainDialog& dialog) {
+  HWND selector = panelControl(dialog, 0);
+  return selector == nullptr ? -1 : comboSelection(selector);
+}
+
+int selectedKind(const MainDialog& dialog, int instruction) {
+  if (fieldTypeAt(instruction, 0, 0) != FieldType::KindSelect) return 0;
+  if (!isListControl(dialog, 1)) return 0;
+  const int selection = comboSelection(panelControl(dialog, 1));
+  return selection < 0 ? 0 : selection;
+}
+
+FieldType controlFieldType(int instruction, int kind, int control) {
+  return control < 1 ? FieldType::End : fieldTypeAt(instruction, kind, control - 1);
+}
+
+bool isDataControl(int instruction, int kind, int control) {
+  return control >= 1 && isDataPosition(instruction, kind, control - 1);
+}
+
+bool isCaptionType(FieldType type) {
+  return type >= FieldType::RegCaption && type <= FieldType::TriggerZeroCaption;
+}
+
+void selectEntry(MainDialog& dialog, int control, int index) {
+  if (!isListControl(dialog, control)) return;
+  SuppressFieldEvents suppress(dialog.panel);
+  SendMessageW(panelControl(dialog, control), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void setCellText(MainDialog& dialog, int cell, std::string_view sjis) {
+  if (cell < 0 || cell >= CharacterCellCount) return;
+  HWND window = dialog.panel.characterCells[static_cast<std::size_t>(cell)];
+  if (window == nullptr) return;
+  SuppressFieldEvents suppress(dialog.panel);
+  setText(window, sjis);
+}
+
+std::string controlText(const MainDialog& dialog, int control) {
+  HWND window = panelControl(dialog, control);
+  if (window == nullptr) return {};
+  std::string text = getText(window);
+  if (text.size() > 255) text.resize(255);
+  return text;
+}
+
+// ---- entry points
 
 void resetPanel(FieldPanel& panel) {
   panel.controls.fill(nullptr);
@@ -14,29 +350,156 @@ void resetPanel(FieldPanel& panel) {
   panel.suppressFieldEvents = false;
 }
 
-void buildPanel(MainDialog& /*dialog*/) {}
-
-void showLine(MainDialog& /*dialog*/, const ProgramLine* /*line*/, bool /*keepControls*/) {}
-
-bool handlePanelCommand(MainDialog& /*dialog*/, int /*id*/, int /*code*/) { return false; }
-
-void onCharacterMessage(MainDialog& /*dialog*/, UINT /*message*/, int /*control*/) {}
-
-void setControlText(MainDialog& /*dialog*/, int /*control*/, std::string_view /*text*/) {}
-
-void commitEdit(MainDialog& /*dialog*/, int /*control*/, int /*reason*/) {}
-
-void focusInstructionSelector(MainDialog& dialog) {
-  if (HWND selector = dialog.panel.controls[0]; selector != nullptr) SetFocus(selector);
+void buildPanel(MainDialog& dialog) {
+  FieldPanel& panel = dialog.panel;
+  SuppressFieldEvents suppress(panel);
+  int x = panel.origin.x;
+  createPanelControl(dialog, 0, ControlKind::DropList, "", x, InstructionSelectorWidth);
+  fillChoiceList(panel.controls[0], InstructionSelectorList, 0);
+  panel.kindSelectorX = panel.origin.x + KindSelectorOffset;
+  rebuildForInstruction(dialog, 0);
 }
 
-void showGuidance(MainDialog& dialog, int control) {
-  // Control 0, the instruction selector, lists the keys that pick each instruction.
-  if (control == 0) {
-    showStatus(dialog.window, IDS_INSTRUCTION_KEYS);
-  } else {
-    showStatus(dialog.window, 0);
+void rebuildForInstruction(MainDialog& dialog, int instruction) {
+  FieldPanel& panel = dialog.panel;
+  SuppressFieldEvents suppress(panel);
+  int x = panel.kindSelectorX;
+  destroyPanelControls(dialog, true);
+  const FieldType first = fieldTypeAt(instruction, 0, 0);
+  if (first == FieldType::End) {
+    showDataItems(dialog, false);
+    return;
   }
+  if (first == FieldType::KindSelect) {
+    createPanelControl(dialog, 1, ControlKind::DropList, "", x,
+                       FieldControls[static_cast<std::size_t>(FieldType::KindSelect)].width);
+    fillChoiceList(panel.controls[1], kindNameList(instruction), 0);
+    panel.firstFieldX = panel.origin.x + FirstFieldOffset;
+  } else {
+    panel.firstFieldX = x;
+  }
+  rebuildForKind(dialog, instruction, 0);
+}
+
+void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
+  FieldPanel& panel = dialog.panel;
+  SuppressFieldEvents suppress(panel);
+  int x = panel.firstFieldX;
+  showDataItems(dialog, false);
+  destroyPanelControls(dialog, false);
+  const bool kindSelector = fieldTypeAt(instruction, 0, 0) == FieldType::KindSelect;
+  int firstDataX = -1;
+  for (int n = kindSelector ? 2 : 1; n < PanelControlCount; ++n) {
+    const FieldType type = controlFieldType(instruction, kind, n);
+    if (type == FieldType::End) break;
+    const FieldControl& field = FieldControls[static_cast<std::size_t>(type)];
+    if (firstDataX < 0 && field.kind == ControlKind::DataEdit) firstDataX = x;
+    const char* caption = captionText(type);
+    createPanelControl(dialog, n, field.kind, caption == nullptr ? "" : caption, x, field.width);
+    if (field.kind == ControlKind::DropList) {
+      fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), 0);
+    } else if (field.kind == ControlKind::EditableList) {
+      fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), -1);
+    }
+  }
+  if (firstDataX >= 0) {
+    createCharacterCells(dialog, firstDataX);
+    showDataItems(dialog, true);
+  }
+}
+
+void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {
+  SuppressFieldEvents suppress(dialog.panel);
+  if (line == nullptr) {
+    // No current line (a program without lines): an empty NOP panel.
+    if (!keepControls) {
+      selectEntry(dialog, 0, 0);
+      rebuildForInstruction(dialog, 0);
+    }
+    return;
+  }
+  const LineFields fields = decodeLine(*line);
+  const int instruction = fields.instruction;
+  if (!keepControls) {
+    // An instruction the selector does not list leaves it without a selection.
+    selectEntry(dialog, 0, instruction < InstructionCount ? instruction : -1);
+    rebuildForInstruction(dialog, instruction);
+  }
+  switch (static_cast<Instruction>(instruction)) {
+    case Instruction::Goto:
+    case Instruction::Call:
+      setControlText(dialog, 2, formatted("%03u", fields.label));
+      break;
+    case Instruction::Int:
+      setControlText(dialog, 3, formatted("%03u", fields.label));
+      break;
+    case Instruction::Reti:
+      setControlText(dialog, 2, fields.label == 0xFFFF ? "*" : formatted("%03u", fields.label));
+      break;
+    case Instruction::Lbl:
+      setControlText(dialog, 1, formatted("%03u", fields.label));
+      break;
+    case Instruction::Send:
+    case Instruction::Wait:
+    case Instruction::If:
+    case Instruction::Set:
+      if (!keepControls) {
+        selectEntry(dialog, 1, fields.kind < kindCount(instruction) ? fields.kind : -1);
+        rebuildForKind(dialog, instruction, fields.kind);
+      }
+      showKindFields(dialog, fields);
+      break;
+    default:  // NOP, RET, DISI, STOP and codes the editor never writes
+      break;
+  }
+}
+
+void setControlText(MainDialog& dialog, int control, std::string_view text) {
+  HWND window = panelControl(dialog, control);
+  if (window == nullptr) return;
+  SuppressFieldEvents suppress(dialog.panel);
+  setText(window, text);
+}
+
+void commitEdit(MainDialog& dialog, int control, int reason) {
+  const int instruction = selectedInstruction(dialog);
+  int kind = selectedKind(dialog, instruction);
+  if (reason == CBN_SELCHANGE && control == 0) {
+    rebuildForInstruction(dialog, instruction);
+    kind = 0;
+  } else if (reason == CBN_SELCHANGE && control == 1) {
+    rebuildForKind(dialog, instruction, kind);
+  }
+
+  std::array<PositionEntry, PositionCount> positions;
+  for (int p = 0; p < PositionCount; ++p) {
+    PositionEntry& entry = positions[static_cast<std::size_t>(p)];
+    entry.text = controlText(dialog, p + 1);
+    entry.selection =
+        isListControl(dialog, p + 1) ? comboSelection(panelControl(dialog, p + 1)) : -1;
+  }
+  PanelFeedback feedback(dialog);
+  const std::optional<ProgramLine> encoded = encodeLine(instruction, positions, &feedback);
+  if (!encoded) return;
+
+  const int program = comboSelection(GetDlgItem(dialog.window, IDC_PROGRAM_SELECT));
+  HWND list = programList(dialog);
+  const int line = listSelection(list);
+  ProgramArea& area = dialog.document->programArea;
+  if (lineAt(area, program, line) == nullptr) return;  // no current line: nothing to store
+  storeLine(area, program, line, *encoded);
+
+  ListingText buffer{};
+  const std::wstring listing = sjisToWide(listingText(*encoded, currentCharCode(dialog.window),
+                                                      characterDisplayOn(dialog.window), buffer));
+  SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(line), 0);
+  SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(line),
+               reinterpret_cast<LPARAM>(listing.c_str()));
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+}
+
+void focusInstructionSelector(MainDialog& dialog) {
+  if (HWND selector = panelControl(dialog, 0); selector != nullptr) SetFocus(selector);
 }
 
 }  // namespace vx::ui

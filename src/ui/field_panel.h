@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "catalogue/catalogue.h"
@@ -18,11 +19,19 @@ struct MainDialog;
 inline constexpr int PanelControlCount = 1 + PositionCount;
 inline constexpr int CharacterCellCount = 8;
 
+// The five kinds of panel control.
+enum class ControlKind : std::uint8_t { PlainEdit, DataEdit, Caption, EditableList, DropList };
+
 struct FieldPanel {
   // Top-left corner of the first control, in the dialog's client coordinates.
   POINT origin{};
+  // Where control 1 starts, and where the first field after a kind selector starts (pixels).
+  int kindSelectorX = 0;
+  int firstFieldX = 0;
   // Panel control n (id 10000 + n); nullptr while not created.
   std::array<HWND, PanelControlCount> controls{};
+  // The kind of each created control.
+  std::array<ControlKind, PanelControlCount> controlKinds{};
   // The character cells under the data fields; nullptr while not created.
   std::array<HWND, CharacterCellCount> characterCells{};
   // Set while the editor itself writes into the panel, so that the controls' notifications

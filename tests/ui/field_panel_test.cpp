@@ -1,0 +1,655 @@
+// The field panel of the main dialog: its controls and their geometry, the lines it shows, the
+// commits of the user's changes, its keys and its guidance texts, all through window messages.
+#include <array>
+#include <cstring>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include "ui/win_text.h"
+#include "ui_test_support.h"
+
+namespace vx::ui::test {
+namespace {
+
+constexpr int Panel = IDC_PANEL_FIRST;
+constexpr int CellBase = 11000;
+
+class FieldPanelTest : public MainDialogTest {
+ protected:
+  void TearDown() override {
+    releaseKeys();
+    MainDialogTest::TearDown();
+  }
+
+  // Opens the dialog with `line` as line 0 of program A.
+  void openWith(const ProgramLine& line) {
+    storeLine(document.programArea, 0, 0, line);
+    open();
+  }
+
+  HWND control(int n) const { return item(Panel + n); }
+  HWND cell(int i) const { return item(CellBase + 4 * i); }
+  std::wstring controlText(int n) const { return text(Panel + n); }
+  std::wstring cellText(int i) const { return getWideText(cell(i)); }
+  const ProgramLine& stored(int line = 0) const { return *lineAt(document.programArea, 0, line); }
+
+  // Control rectangle in the dialog's client coordinates.
+  RECT rectOf(HWND target) const {
+    RECT rect{};
+    GetWindowRect(target, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+
+  // The frame's corner plus (10, 20), computed independently of the dialog's own code.
+  POINT origin() const {
+    RECT frame = rectOf(item(IDC_EDIT_FRAME));
+    return POINT{frame.left + 10, frame.top + 20};
+  }
+
+  void focus(int n) {
+    SetFocus(control(n));
+    pump();
+  }
+
+  // A typed character: key down (the panel's key handler), the character, key up.
+  void type(HWND target, wchar_t character, WPARAM key) {
+    SendMessageW(target, WM_KEYDOWN, key, 0);
+    SendMessageW(target, WM_CHAR, character, 0);
+    SendMessageW(target, WM_KEYUP, key, 0);
+    pump();
+  }
+  void typeDigit(int n, wchar_t digit) {
+    type(control(n), digit, static_cast<WPARAM>(std::towupper(static_cast<wint_t>(digit))));
+  }
+
+  // A key press and release sent to control n, with the given keys held.
+  void press(int n, WPARAM key, std::initializer_list<int> held = {}) {
+    holdKeys(held);
+    SendMessageW(control(n), WM_KEYDOWN, key, 0);
+    pump();
+    SendMessageW(control(n), WM_KEYUP, key, 0);
+    pump();
+    releaseKeys();
+  }
+
+  void holdKeys(std::initializer_list<int> keys) {
+    std::array<BYTE, 256> state{};
+    for (int key : keys) state[static_cast<std::size_t>(key)] = 0x80;
+    SetKeyboardState(state.data());
+  }
+  void releaseKeys() {
+    std::array<BYTE, 256> state{};
+    SetKeyboardState(state.data());
+  }
+
+  bool exists(int n) const { return control(n) != nullptr; }
+};
+
+std::wstring classOf(HWND window) {
+  std::array<wchar_t, 64> name{};
+  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  return name.data();
+}
+
+// ---- building, by choosing in the selectors
+
+struct ExpectedControl {
+  int n;
+  const wchar_t* className;
+  int x;  // from the panel origin
+  int width;
+  int height;  // 0: a combo box, whose closed height is its edit part
+  int y;       // from the panel origin
+  const wchar_t* text;
+};
+
+struct BuildCase {
+  const char* name;
+  int instruction;
+  int kind;  // -1: not chosen
+  std::vector<ExpectedControl> controls;
+  bool dataRow;
+  std::vector<int> storedBytes;  // bytes 0..3
+};
+
+std::vector<ExpectedControl> sendDataControls() {
+  std::vector<ExpectedControl> controls = {{1, L"ComboBox", 65, 50, 0, 0, L"CHR"}};
+  for (int i = 0; i < 8; ++i) controls.push_back({2 + i, L"Edit", 120 + 23 * i, 22, 20, 0, L""});
+  return controls;
+}
+
+TEST_F(FieldPanelTest, ChoosingInTheSelectorsBuildsTheControlsOfTheRow) {
+  const std::vector<BuildCase> cases = {
+      {"SEND", 1, -1, sendDataControls(), true, {1, 0, 0, 0}},
+      {"WAIT TM",
+       2,
+       3,
+       {{1, L"ComboBox", 65, 50, 0, 0, L"TM"}, {2, L"Edit", 120, 40, 20, 0, L""}},
+       false,
+       {2, 3}},
+      {"GOTO",
+       3,
+       -1,
+       {{1, L"Static", 65, 10, 15, 5, L"L"}, {2, L"Edit", 80, 40, 20, 0, L""}},
+       false,
+       {3, 0, 0, 0}},
+      {"LBL", 12, -1, {{1, L"Edit", 65, 40, 20, 0, L""}}, false, {12, 0, 0, 0}},
+      {"SET DV",
+       7,
+       7,
+       {{1, L"ComboBox", 65, 50, 0, 0, L"DV"},
+        {2, L"Edit", 120, 22, 20, 0, L""},
+        {3, L"Static", 147, 25, 15, 5, L"REG"},
+        {4, L"Edit", 177, 20, 20, 0, L""},
+        {5, L"Edit", 202, 20, 20, 0, L""}},
+       false,
+       {7, 7, 0, 0}},
+      {"NOP", 0, -1, {}, false, {0, 0, 0, 0}},
+  };
+  // Start from a SEND CHR line with data, so that every choice replaces another row.
+  openWith(sendChr({0x41, 0x42}));
+  const POINT o = origin();
+  EXPECT_EQ(dialog.panel.origin.x, o.x);
+  EXPECT_EQ(dialog.panel.origin.y, o.y);
+  for (const BuildCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    chooseInCombo(Panel, 1);  // SEND first, so that each case rebuilds
+    chooseInCombo(Panel, c.instruction);
+    if (c.kind >= 0) chooseInCombo(Panel + 1, c.kind);
+
+    const RECT selector = rectOf(control(0));
+    EXPECT_EQ(selector.left, o.x);
+    EXPECT_EQ(selector.top, o.y);
+    EXPECT_EQ(selector.right - selector.left, 60);
+    int last = 0;
+    for (const ExpectedControl& e : c.controls) {
+      SCOPED_TRACE("control " + std::to_string(e.n));
+      ASSERT_TRUE(exists(e.n));
+      EXPECT_EQ(classOf(control(e.n)), e.className);
+      const RECT r = rectOf(control(e.n));
+      EXPECT_EQ(r.left, o.x + e.x);
+      EXPECT_EQ(r.top, o.y + e.y);
+      EXPECT_EQ(r.right - r.left, e.width);
+      if (e.height != 0) {
+        EXPECT_EQ(r.bottom - r.top, e.height);
+      }
+      EXPECT_EQ(controlText(e.n), e.text);
+      last = e.n;
+    }
+    EXPECT_FALSE(exists(last + 1));
+    for (int i = 0; i < 8; ++i) {
+      SCOPED_TRACE("cell " + std::to_string(i));
+      ASSERT_EQ(cell(i) != nullptr, c.dataRow);
+      if (!c.dataRow) continue;
+      const RECT r = rectOf(cell(i));
+      EXPECT_EQ(r.left, o.x + 120 + 23 * i);
+      EXPECT_EQ(r.top, o.y + 22);
+      EXPECT_EQ(r.right - r.left, 22);
+      EXPECT_EQ(r.bottom - r.top, 20);
+      EXPECT_FALSE(IsWindowEnabled(cell(i)));
+      EXPECT_EQ(cellText(i), L"");
+    }
+    EXPECT_EQ(IsWindowVisible(item(IDC_CHAR_CELLS_LABEL)) != FALSE, c.dataRow);
+    EXPECT_EQ(IsWindowVisible(item(IDC_DIRECT_INPUT)) != FALSE, c.dataRow);
+
+    const ProgramLine& line = stored();
+    for (std::size_t b = 0; b < c.storedBytes.size(); ++b)
+      EXPECT_EQ(line.bytes[b], c.storedBytes[b]) << "byte " << b;
+    EXPECT_EQ(listEntry(0), expectedListing(line));
+    EXPECT_EQ(listSelection(), 0);
+  }
+}
+
+TEST_F(FieldPanelTest, ControlsTakeTheDialogFontAndTheDataFieldsScroll) {
+  openWith(sendChr({}));
+  const auto font = SendMessageW(window, WM_GETFONT, 0, 0);
+  EXPECT_EQ(SendMessageW(control(0), WM_GETFONT, 0, 0), font);
+  EXPECT_EQ(SendMessageW(control(2), WM_GETFONT, 0, 0), font);
+  EXPECT_EQ(SendMessageW(cell(0), WM_GETFONT, 0, 0), font);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(control(2), GWL_STYLE));
+  EXPECT_TRUE(style & ES_AUTOHSCROLL);
+  EXPECT_TRUE(style & WS_TABSTOP);
+  EXPECT_TRUE(GetWindowLongPtrW(control(2), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(comboCount(Panel), 13);
+  EXPECT_EQ(comboEntry(Panel, 12), L" L");
+}
+
+// ---- showing stored lines
+
+struct ShowCase {
+  const char* name;
+  ProgramLine line;
+  std::vector<std::pair<int, const wchar_t*>> texts;  // control, text
+};
+
+TEST_F(FieldPanelTest, ShowsEveryFormatOfAStoredLine) {
+  const std::vector<ShowCase> cases = {
+      {"RETI any label", makeLine(9, 0, 0, 0, {}, 0xFFFF), {{2, L"*"}}},
+      {"RETI label 7", makeLine(9, 0, 0, 0, {}, 7), {{2, L"007"}}},
+      {"INT", makeLine(8, 0, 0, 0, {}, 42), {{1, L"TRG 0"}, {2, L"L"}, {3, L"042"}}},
+      {"LBL", labelLine(999), {{1, L"999"}}},
+      {"SET DV", makeLine(7, 7, 12, 0xB, {5}), {{2, L"12"}, {4, L"B"}, {5, L"5"}}},
+      {"IF REG",
+       makeLine(4, 5, 0xA, 3, {0xC}, 5),
+       {{2, L"A"}, {3, L">"}, {4, L"REG"}, {5, L"C"}, {7, L"005"}}},
+      {"SEND DA", makeLine(1, 5, 7, 255), {{2, L"7"}, {3, L"+REG"}, {4, L"*"}}},
+      {"WAIT TM", makeLine(2, 3, 0x39, 0x30), {{2, L"12345"}}},
+      {"WAIT LN", makeLine(2, 5, 6, 1), {{2, L"CI"}, {4, L"1"}}},
+      {"SET REG word", makeLine(7, 0, 3, 2), {{2, L"3"}, {3, L"DEC"}}},
+      {"SET REG number", makeLine(7, 0, 3, 0, {0x39, 0x30}), {{3, L"012345"}}},
+      {"SEND CHR", sendChr({0x41, 0x0f}), {{2, L"41"}, {3, L"0f"}, {4, L""}}},
+  };
+  for (const ShowCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    storeLine(document.programArea, 0, 0, c.line);
+    if (window == nullptr) {
+      open();
+    } else {
+      post(UM_SHOW_LINE, 0);
+    }
+    for (const auto& [n, expected] : c.texts) {
+      ASSERT_TRUE(exists(n)) << "control " << n;
+      EXPECT_EQ(controlText(n), expected) << "control " << n;
+    }
+  }
+  // The last case: the cells show the characters of the bytes in use.
+  EXPECT_EQ(cellText(0), L"A");
+  EXPECT_EQ(cellText(2), L"");
+}
+
+TEST_F(FieldPanelTest, PatternTokensShowInFieldAndCell) {
+  // WAIT CHR: mask bit 1 marks the don't-care, bit 2 the flag.
+  ProgramLine line = makeLine(2, 0, 3, 0x06, {0x30, 0, 1});
+  openWith(line);
+  EXPECT_EQ(controlText(2), L"30");
+  EXPECT_EQ(controlText(3), L"*");
+  EXPECT_EQ(controlText(4), L"|>");
+  EXPECT_EQ(cellText(0), L"0");
+  EXPECT_EQ(cellText(1), L"*");
+  EXPECT_EQ(cellText(2), L"|>");
+}
+
+TEST_F(FieldPanelTest, LinesTheEditorNeverWritesStayInsideThePanel) {
+  // Count 12 in a SEND CHR line, an instruction past LBL, a SEND kind without a row.
+  const std::array<ProgramLine, 3> lines = {makeLine(1, 0, 12, 0, {1, 2, 3, 4, 5, 6, 7, 8}),
+                                            makeLine(13), makeLine(1, 8)};
+  open();
+  for (const ProgramLine& line : lines) {
+    storeLine(document.programArea, 0, 0, line);
+    post(UM_SHOW_LINE, 0);
+    EXPECT_EQ(item(Panel + 12), nullptr);
+    EXPECT_EQ(item(CellBase + 32), nullptr);
+  }
+  // Instruction 13 leaves the selector without a selection.
+  storeLine(document.programArea, 0, 0, lines[1]);
+  post(UM_SHOW_LINE, 0);
+  EXPECT_EQ(comboSelection(Panel), -1);
+  storeLine(document.programArea, 0, 0, lines[0]);
+  post(UM_SHOW_LINE, 0);
+  EXPECT_EQ(controlText(9), L"08");
+}
+
+TEST_F(FieldPanelTest, ProgramWithoutLinesShowsANopPanelAndStoresNothing) {
+  setProgramStart(document.programArea, 1, 0);  // program A: no lines
+  const ProgramArea before = document.programArea;
+  open();
+  ASSERT_EQ(listCount(), 0);
+  EXPECT_EQ(comboSelection(Panel), 0);
+  EXPECT_FALSE(exists(1));
+  chooseInCombo(Panel, 1);
+  EXPECT_TRUE(exists(2));
+  typeDigit(2, L'4');
+  EXPECT_EQ(document.programArea.slots, before.slots);
+}
+
+// ---- the road of one edit
+
+TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesToTheEmptiedNextField) {
+  openWith(sendChr({0x11, 0x22}));
+  // The focus selects the whole text, so that typing replaces it.
+  focus(2);
+  EXPECT_EQ(GetFocus(), control(2));
+  typeDigit(2, L'4');
+  EXPECT_EQ(stored().bytes[4], 0x04);
+  EXPECT_EQ(stored().bytes[5], 0x22);
+  EXPECT_EQ(listEntry(0), expectedListing(stored()));
+  EXPECT_EQ(GetFocus(), control(2));
+  EXPECT_EQ(controlText(3), L"22");
+
+  typeDigit(2, L'1');
+  EXPECT_EQ(controlText(2), L"41");
+  EXPECT_EQ(controlText(3), L"");
+  EXPECT_EQ(GetFocus(), control(3));
+  EXPECT_EQ(stored().bytes[4], 0x41);
+  EXPECT_EQ(stored().bytes[2], 1) << "the emptied second field ends the data";
+  EXPECT_EQ(listEntry(0), expectedListing(stored()));
+  EXPECT_EQ(listSelection(), 0);
+  EXPECT_EQ(cellText(0), L"A");
+
+  // Only "4" in the second field, then leaving it: the stored byte comes back as "04".
+  typeDigit(3, L'4');
+  EXPECT_EQ(GetFocus(), control(3));
+  focus(5);
+  EXPECT_EQ(controlText(3), L"04");
+  EXPECT_EQ(controlText(2), L"41");
+  EXPECT_EQ(stored().bytes[5], 0x04);
+  EXPECT_EQ(stored().bytes[2], 2);
+}
+
+TEST_F(FieldPanelTest, TypingIntoTheLastDataFieldNeverMovesOn) {
+  openWith(sendChr({1, 2, 3, 4, 5, 6, 7, 8}));
+  focus(9);
+  typeDigit(9, L'a');
+  typeDigit(9, L'b');
+  EXPECT_EQ(GetFocus(), control(9));
+  EXPECT_EQ(stored().bytes[11], 0xAB);
+}
+
+TEST_F(FieldPanelTest, InvalidHexDigitIsCorrectedToItsMinimumAndLeavingShowsUpperCase) {
+  // IF REG: control 2 is a HexDigit field.
+  openWith(makeLine(4, 5, 0xA, 0, {3}, 1));
+  focus(2);
+  type(control(2), L'x', 'X');
+  EXPECT_EQ(controlText(2), L"0");
+  EXPECT_EQ(stored().bytes[2], 0);
+  SendMessageW(control(2), EM_SETSEL, 0, -1);
+  type(control(2), L'f', 'F');
+  focus(5);
+  EXPECT_EQ(controlText(2), L"F");
+  EXPECT_EQ(stored().bytes[2], 0xF);
+}
+
+TEST_F(FieldPanelTest, PatternShortcutsGiveFlagAndDontCareAndMoveOn) {
+  openWith(makeLine(2, 0));
+  focus(2);
+  holdKeys({VK_SHIFT, 'F'});
+  SendMessageW(control(2), WM_CHAR, L'F', 0);
+  pump();
+  releaseKeys();
+  EXPECT_EQ(controlText(2), L"|>");
+  EXPECT_EQ(GetFocus(), control(3));
+
+  holdKeys({VK_MULTIPLY});
+  SendMessageW(control(3), WM_CHAR, L'*', 0);
+  pump();
+  releaseKeys();
+  EXPECT_EQ(controlText(3), L"*");
+  EXPECT_EQ(GetFocus(), control(4));
+
+  holdKeys({VK_SHIFT, '8'});
+  SendMessageW(control(4), WM_CHAR, L'(', 0);
+  pump();
+  releaseKeys();
+  EXPECT_EQ(controlText(4), L"*");
+  EXPECT_EQ(GetFocus(), control(5));
+
+  // A lower-case f is a hexadecimal digit.
+  type(control(5), L'f', 'F');
+  EXPECT_EQ(controlText(5), L"f");
+  EXPECT_EQ(GetFocus(), control(5));
+
+  const ProgramLine& line = stored();
+  EXPECT_EQ(line.bytes[2], 4) << "count";
+  EXPECT_EQ(line.bytes[3], 0x07) << "mask";
+  EXPECT_EQ(line.bytes[4], 1) << "the flag stands as 1";
+  EXPECT_EQ(line.bytes[5], 0);
+  EXPECT_EQ(line.bytes[7], 0x0f);
+  EXPECT_EQ(listEntry(0), expectedListing(line));
+  EXPECT_EQ(cellText(0), L"|>");
+  EXPECT_EQ(cellText(1), L"*");
+}
+
+TEST_F(FieldPanelTest, RegisterValueThatIsNoNumberStoresNothing) {
+  // SET REG 3 = 000005: control 3 is the register value.
+  const ProgramLine line = makeLine(7, 0, 3, 0, {5});
+  openWith(line);
+  EXPECT_EQ(controlText(3), L"000005");
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(control(3), &info));
+  SetFocus(info.hwndItem);
+  pump();
+  SendMessageW(info.hwndItem, EM_SETSEL, 0, -1);
+  for (const wchar_t c : {L'a', L'b', L'c'})
+    type(info.hwndItem, c, static_cast<WPARAM>(std::towupper(static_cast<wint_t>(c))));
+  EXPECT_EQ(controlText(3), L"abc");
+  EXPECT_EQ(stored(), line);
+  EXPECT_EQ(listEntry(0), expectedListing(line));
+  focus(2);
+  EXPECT_EQ(controlText(3), L"000005");
+
+  // Choosing a word from the list stores it.
+  chooseInCombo(Panel + 3, 1);
+  EXPECT_EQ(controlText(3), L"DEC");
+  EXPECT_EQ(stored().bytes[3], 2);
+}
+
+// ---- keys
+
+TEST_F(FieldPanelTest, KeysOnTheInstructionSelectorPickTheInstruction) {
+  struct KeyCase {
+    WPARAM key;
+    int instruction;
+    int focused;  // control that has the focus afterwards
+  };
+  const std::array<KeyCase, 5> cases = {{
+      {'3', 3, 2},             // GOTO: over the caption "L" to the label field
+      {'C', 12, 1},            // LBL
+      {'B', 11, 0},            // STOP: no field follows
+      {VK_NUMPAD1, 1, 1},      // SEND: the kind selector
+      {VK_NUMPAD0 + 8, 8, 3},  // INT: over "TRG 0" and "L"
+  }};
+  openWith(sendChr({0x41}));
+  for (const KeyCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.key));
+    chooseInCombo(Panel, 1);
+    focus(0);
+    press(0, c.key);
+    EXPECT_EQ(comboSelection(Panel), c.instruction);
+    EXPECT_EQ(stored().bytes[0], c.instruction);
+    EXPECT_EQ(stored().bytes[12], 0);
+    EXPECT_EQ(listEntry(0), expectedListing(stored()));
+    EXPECT_EQ(GetFocus(), control(c.focused));
+  }
+}
+
+TEST_F(FieldPanelTest, DigitOnTheWaitKindSelectorPicksTheKind) {
+  openWith(makeLine(2, 0));
+  focus(1);
+  press(1, '3');
+  EXPECT_EQ(comboSelection(Panel + 1), 3);
+  EXPECT_EQ(stored().bytes[1], 3);
+  ASSERT_TRUE(exists(2));
+  EXPECT_EQ(rectOf(control(2)).right - rectOf(control(2)).left, 40);
+  EXPECT_EQ(GetFocus(), control(2));
+
+  // A digit that names no WAIT kind changes nothing.
+  focus(1);
+  press(1, '7');
+  EXPECT_EQ(comboSelection(Panel + 1), 3);
+  EXPECT_EQ(stored().bytes[1], 3);
+  EXPECT_EQ(GetFocus(), control(1));
+}
+
+TEST_F(FieldPanelTest, ArrowsMoveBetweenFieldsPastCaptions) {
+  // IF TM: kind selector, unit, caption "L", label.
+  openWith(makeLine(4, 2, 1, 0, {}, 12));
+  struct ArrowCase {
+    int from;
+    WPARAM key;
+    int to;
+  };
+  const std::array<ArrowCase, 6> cases = {{
+      {4, VK_LEFT, 2},
+      {2, VK_LEFT, 1},
+      {1, VK_LEFT, 0},
+      {0, VK_LEFT, 0},
+      {2, VK_RIGHT, 4},
+      {4, VK_RIGHT, 4},
+  }};
+  for (const ArrowCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + (c.key == VK_LEFT ? " left" : " right"));
+    focus(c.from);
+    press(c.from, c.key);
+    EXPECT_EQ(GetFocus(), control(c.to));
+  }
+  // The arrow commits the field first: a text that reached the field without a notification.
+  focus(4);
+  dialog.panel.suppressFieldEvents = true;
+  SetWindowTextW(control(4), L"77");
+  dialog.panel.suppressFieldEvents = false;
+  press(4, VK_LEFT);
+  EXPECT_EQ(stored().bytes[12], 77);
+}
+
+TEST_F(FieldPanelTest, EnterMovesToTheNextLineOnReleaseAndStopsAtTheLast) {
+  open();
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 5, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  focus(0);
+  SendMessageW(control(0), WM_KEYDOWN, VK_RETURN, 0);
+  pump();
+  EXPECT_EQ(dialog.currentLine, 5) << "nothing on the press";
+  SendMessageW(control(0), WM_KEYUP, VK_RETURN, 0);
+  pump();
+  EXPECT_EQ(dialog.currentLine, 6);
+  press(0, VK_RETURN, {VK_SHIFT});
+  EXPECT_EQ(dialog.currentLine, 5);
+
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 511, 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseInCombo(Panel, 3);
+  focus(2);
+  press(2, VK_SEPARATOR);
+  EXPECT_EQ(dialog.currentLine, 511);
+  EXPECT_EQ(listSelection(), 511);
+}
+
+struct DataRunCase {
+  const char* name;
+  std::vector<int> data;
+  int control;
+  WPARAM key;
+  std::vector<int> stored;  // the data bytes in use afterwards
+  std::vector<const wchar_t*> shown;
+};
+
+TEST_F(FieldPanelTest, ShiftInsertAndShiftDeleteShiftTheDataRun) {
+  const std::vector<DataRunCase> cases = {
+      {"insert first",
+       {0x41, 0x42, 0x43},
+       2,
+       VK_INSERT,
+       {0, 0x41, 0x42, 0x43},
+       {L"00", L"41", L"42", L"43", L""}},
+      {"delete second", {0x41, 0x42, 0x43}, 3, VK_DELETE, {0x41, 0x43}, {L"41", L"43", L""}},
+      {"insert drops the eighth",
+       {1, 2, 3, 4, 5, 6, 7, 8},
+       2,
+       VK_INSERT,
+       {0, 1, 2, 3, 4, 5, 6, 7},
+       {L"00", L"01", L"02", L"03", L"04", L"05", L"06", L"07"}},
+      {"insert in the last field",
+       {1, 2, 3, 4, 5, 6, 7, 8},
+       9,
+       VK_INSERT,
+       {1, 2, 3, 4, 5, 6, 7},
+       {L"01", L"02", L"03", L"04", L"05", L"06", L"07", L""}},
+  };
+  open();
+  for (const DataRunCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramLine line = makeLine(1, 0, static_cast<int>(c.data.size()));
+    for (std::size_t i = 0; i < c.data.size() && i < 8; ++i)
+      line.bytes[4 + i] = static_cast<std::uint8_t>(c.data[i]);
+    storeLine(document.programArea, 0, 0, line);
+    post(UM_SHOW_LINE, 0);
+    focus(c.control);
+    press(c.control, c.key, {VK_SHIFT});
+    const ProgramLine& after = stored();
+    EXPECT_EQ(static_cast<std::size_t>(after.bytes[2]), c.stored.size());
+    for (std::size_t i = 0; i < c.stored.size(); ++i) EXPECT_EQ(after.bytes[4 + i], c.stored[i]);
+    for (std::size_t i = 0; i < c.shown.size(); ++i)
+      EXPECT_EQ(controlText(2 + static_cast<int>(i)), c.shown[i]) << "field " << i;
+    EXPECT_EQ(GetFocus(), control(c.control));
+    EXPECT_EQ(listEntry(0), expectedListing(after));
+  }
+}
+
+TEST_F(FieldPanelTest, ShiftInsertOutsideDataFieldsPastes) {
+  openWith(gotoLine(5));
+  ASSERT_TRUE(OpenClipboard(window));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 3 * sizeof(wchar_t));
+  ASSERT_NE(memory, nullptr);
+  std::memcpy(GlobalLock(memory), L"36", 3 * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+
+  focus(2);  // the whole text selected
+  holdKeys({VK_SHIFT});
+  SendMessageW(control(2), WM_KEYDOWN, VK_INSERT, 0);
+  pump();
+  releaseKeys();
+  EXPECT_EQ(controlText(2), L"36");
+  EXPECT_EQ(stored(), gotoLine(36));
+}
+
+// ---- guidance
+
+struct GuidanceCase {
+  const char* name;
+  ProgramLine line;
+  int control;
+  const wchar_t* text;
+};
+
+TEST_F(FieldPanelTest, FocusShowsTheGuidanceOfTheField) {
+  const std::wstring charKeys = L"\r\n\r\nshift+INSで一文字挿入\r\nshift+DELで一文字削除";
+  const std::wstring pattern =
+      L"00からFFまでの値を入力\r\n*(アスタリスク)でドントケア指定\r\nshift+Fでフラグ設定" +
+      charKeys;
+  const std::wstring data = L"00からFFまでの値を入力" + charKeys;
+  const std::vector<GuidanceCase> cases = {
+      {"instruction selector", sendChr({}), 0, nullptr},
+      {"WAIT kinds", makeLine(2, 0), 1, L"0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN"},
+      {"WAIT CHR pattern", makeLine(2, 0), 5, pattern.c_str()},
+      {"SEND CHR data", sendChr({}), 9, data.c_str()},
+      {"SET DA data", makeLine(7, 6), 3, data.c_str()},
+      {"IF CHR label", makeLine(4, 0), 11, L"000から999までの値を入力"},
+      {"SET TM value", makeLine(7, 2), 3,
+       L"000001から999999までの値を入力\r\nもしくはSTART / STOP / RSTARTより選択"},
+      {"SET CT value", makeLine(7, 3), 3,
+       L"000000から999999までの値を入力\r\nもしくはINC / RESETより選択"},
+      {"SEND DA index", makeLine(1, 5), 4,
+       L"0からFまでの値を入力\r\n*(アスタリスク)でドントケア指定"},
+      {"WAIT LN line", makeLine(2, 5), 2, L"RS / CS / DR / CD / ER / SQ / CI / EXより選択"},
+      {"LBL label", labelLine(1), 1, L"000から999までの値を入力"},
+  };
+  open();
+  for (const GuidanceCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    storeLine(document.programArea, 0, 0, c.line);
+    post(UM_SHOW_LINE, 0);
+    showStatus(window, IDS_LOADED);
+    focus(c.control);
+    EXPECT_EQ(text(IDC_STATUS), c.text == nullptr ? loadString(IDS_INSTRUCTION_KEYS) : c.text);
+  }
+}
+
+TEST_F(FieldPanelTest, GuidanceOfCaptionsAndKindlessSelectorsIsEmpty) {
+  openWith(gotoLine(1));
+  showStatus(window, IDS_LOADED);
+  showGuidance(dialog, 1);
+  EXPECT_EQ(text(IDC_STATUS), L"");
+  showStatus(window, IDS_LOADED);
+  chooseInCombo(Panel, 0);
+  showGuidance(dialog, 1);
+  EXPECT_EQ(text(IDC_STATUS), L"");
+}
+
+}  // namespace
+}  // namespace vx::ui::test
