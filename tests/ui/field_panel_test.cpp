@@ -426,6 +426,25 @@ TEST_F(FieldPanelTest, RegisterValueThatIsNoNumberStoresNothing) {
   EXPECT_EQ(stored().bytes[3], 2);
 }
 
+TEST_F(FieldPanelTest, ChoosingInAListFieldStoresTheEntry) {
+  // WAIT FRM: control 2 offers CLR and NOCLR; WAIT LN: control 2 the eight signal lines.
+  openWith(makeLine(2, 1));
+  ASSERT_EQ(comboCount(Panel + 2), 2);
+  chooseInCombo(Panel + 2, 1);
+  EXPECT_EQ(stored(), makeLine(2, 1, 1));
+  EXPECT_EQ(listEntry(0), expectedListing(stored()));
+  // SET OUT offers the signal lines without EX.
+  chooseInCombo(Panel, 7);
+  chooseInCombo(Panel + 1, 5);
+  chooseInCombo(Panel + 1, 1);
+  EXPECT_EQ(comboCount(Panel + 2), 7);
+  EXPECT_EQ(comboEntry(Panel + 2, 6), L"CI");
+  chooseInCombo(Panel + 2, 6);
+  EXPECT_EQ(stored().bytes[0], 7);
+  EXPECT_EQ(stored().bytes[1], 1);
+  EXPECT_EQ(stored().bytes[2], 6);
+}
+
 // ---- keys
 
 TEST_F(FieldPanelTest, KeysOnTheInstructionSelectorPickTheInstruction) {
