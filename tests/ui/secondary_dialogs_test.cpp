@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <functional>
+#include <ostream>
 #include <span>
 #include <string>
 #include <vector>
@@ -174,16 +175,24 @@ void CALLBACK driveModalDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
   DialogSearch search{pending->owner, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), findOwnedDialog, reinterpret_cast<LPARAM>(&search));
-  if (search.found == nullptr) {
+  // The action starts once the dialog has been activated and has put the focus on its control;
+  // a dialog that never becomes active is driven after half a second anyway.
+  if (search.found == nullptr || (GetActiveWindow() != search.found && pending->waits < 50)) {
     ++pending->waits;
     return;
   }
   KillTimer(nullptr, timer);
   pending->ran = true;
   pending->action(search.found);
-  // What the action posted to the dialog (the close box posts its cancel command) runs first.
+  // What the action posted to the dialog (keys, the close box's cancel command) runs first,
+  // through the dialog manager as in the modal loop.
   MSG message;
-  while (PeekMessageW(&message, search.found, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  while (PeekMessageW(&message, search.found, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageW(search.found, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
   // A dialog that the action left open would keep the test waiting for ever.
   if (IsWindow(search.found) && IsWindowVisible(search.found)) {
     ADD_FAILURE() << "the dialog is still open after the test's action";
@@ -354,6 +363,8 @@ struct DirectInputCase {
   std::array<const wchar_t*, 3> cells;  // the first three character cells; nullptr: not checked
 };
 
+void PrintTo(const DirectInputCase& c, std::ostream* out) { *out << c.name; }
+
 constexpr int Ascii = 0;
 constexpr int Jis7 = 3;
 constexpr int Hex = 5;
@@ -471,6 +482,37 @@ TEST_F(SecondaryDialogTest, DirectInputCancelOrCloseChangesNothing) {
   }
 }
 
+// Posts a key press to the control that has the focus, as the keyboard would.
+void pressKey(WPARAM key) {
+  HWND focus = GetFocus();
+  PostMessageW(focus, WM_KEYDOWN, key, 0);
+  PostMessageW(focus, WM_KEYUP, key, 0);
+}
+
+TEST_F(SecondaryDialogTest, DirectInputEnterAcceptsAndEscapeCancels) {
+  storeLine(document.programArea, 0, 0, sendChr({0x31}));
+  open();
+  if (dialog.panel.controls[2] == nullptr) {
+    GTEST_SKIP() << NoPanel;
+  }
+  ASSERT_TRUE(whileOpen(IDC_DIRECT_INPUT, [](HWND input) {
+    EXPECT_EQ(GetFocus(), GetDlgItem(input, IDC_DIRECT_TEXT)) << "the user types at once";
+    setWideText(GetDlgItem(input, IDC_DIRECT_TEXT), L"AB");
+    pressKey(VK_RETURN);
+  }));
+  pump();
+  EXPECT_EQ(*lineAt(document.programArea, 0, 0), sendChr({0x41, 0x42}));
+
+  ASSERT_TRUE(whileOpen(IDC_DIRECT_INPUT, [](HWND input) {
+    EXPECT_EQ(getWideText(GetDlgItem(input, IDC_DIRECT_TEXT)), L"") << "starts empty again";
+    setWideText(GetDlgItem(input, IDC_DIRECT_TEXT), L"CD");
+    pressKey(VK_ESCAPE);
+  }));
+  pump();
+  EXPECT_EQ(*lineAt(document.programArea, 0, 0), sendChr({0x41, 0x42}));
+  EXPECT_EQ(std::string(dialog.directInputText.data()), "AB");
+}
+
 TEST_F(SecondaryDialogTest, DirectInputOnALineWithoutDataFieldsOpensNoDialog) {
   storeLine(document.programArea, 0, 0, gotoLine(12));
   storeLine(document.programArea, 0, 1, sendChr({0x41}));
@@ -575,6 +617,8 @@ struct MoveCopyCase {
   std::vector<int> expectedB;  // lines 0.. of B
   std::vector<int> expectedC;  // lines 0.. of C
 };
+
+void PrintTo(const MoveCopyCase& c, std::ostream* out) { *out << c.name; }
 
 ProgramLine lineFor(int label) { return label == 0 ? ProgramLine{} : gotoLine(label); }
 
@@ -688,7 +732,7 @@ TEST_F(SecondaryDialogTest, MoveCopyTakesTheFirst256SelectedLines) {
 struct NothingDoneCase {
   const char* name;
   bool selectSource;
-  UINT message;  // WM_COMMAND: press `id`; WM_CLOSE: the close box
+  UINT message;  // WM_COMMAND: press button `id`; WM_KEYDOWN: press key `id`; WM_CLOSE: close box
   int id;
 };
 
@@ -699,6 +743,7 @@ TEST_F(SecondaryDialogTest, MoveCopyCancelledOrWithoutSourceLinesChangesNothingA
       {"copy without selection", false, WM_COMMAND, IDC_COPY},
       {"cancel",                 true,  WM_COMMAND, IDCANCEL},
       {"close box",              true,  WM_CLOSE,   0},
+      {"escape",                 true,  WM_KEYDOWN, VK_ESCAPE},
   };
   // clang-format on
   ProgramArea& area = document.programArea;
@@ -716,6 +761,8 @@ TEST_F(SecondaryDialogTest, MoveCopyCancelledOrWithoutSourceLinesChangesNothingA
       SendMessageW(GetDlgItem(moveCopy, IDC_DESTINATION_LIST), LB_SETCURSEL, 8, 0);
       if (message == WM_CLOSE) {
         SendMessageW(moveCopy, WM_SYSCOMMAND, SC_CLOSE, 0);
+      } else if (message == WM_KEYDOWN) {
+        pressKey(static_cast<WPARAM>(id));
       } else {
         pressButton(moveCopy, id);
       }
