@@ -29,7 +29,7 @@ constexpr int FirstFieldOffset = 120;
 constexpr int InstructionSelectorWidth = 60;
 constexpr int DataBytes = 8;
 
-struct ControlKindSpec {
+struct ControlKindStyle {
   ControlKind kind;
   const wchar_t* className;
   DWORD style;
@@ -40,7 +40,7 @@ struct ControlKindSpec {
 };
 
 // clang-format off
-constexpr std::array<ControlKindSpec, 5> ControlKinds = {{
+constexpr std::array<ControlKindStyle, 5> ControlKinds = {{
     {ControlKind::PlainEdit,    L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP,                             WS_EX_CLIENTEDGE, 20,  0, 5},
     {ControlKind::DataEdit,     L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,            WS_EX_CLIENTEDGE, 20,  0, 1},
     {ControlKind::Caption,      L"STATIC",   WS_CHILD | WS_VISIBLE,                                          0,                15,  5, 5},
@@ -90,7 +90,7 @@ constexpr std::array<FieldControl, FieldTypeCount> FieldControls = {{
 static_assert(FieldControls[static_cast<int>(FieldType::TriggerZeroCaption)].type ==
               FieldType::TriggerZeroCaption);
 
-const ControlKindSpec& specOf(ControlKind kind) {
+const ControlKindStyle& styleOf(ControlKind kind) {
   return ControlKinds[static_cast<std::size_t>(kind)];
 }
 
@@ -100,10 +100,10 @@ bool validControl(int control) { return control >= 0 && control < PanelControlCo
 void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::string_view text,
                         int& x, int width) {
   FieldPanel& panel = dialog.panel;
-  const ControlKindSpec& spec = specOf(kind);
+  const ControlKindStyle& look = styleOf(kind);
   const int id = IDC_PANEL_FIRST + control;
-  HWND window = CreateWindowExW(spec.extendedStyle, spec.className, sjisToWide(text).c_str(),
-                                spec.style, x, panel.origin.y + spec.yOffset, width, spec.height,
+  HWND window = CreateWindowExW(look.extendedStyle, look.className, sjisToWide(text).c_str(),
+                                look.style, x, panel.origin.y + look.yOffset, width, look.height,
                                 dialog.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
   const auto index = static_cast<std::size_t>(control);
@@ -121,7 +121,7 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
         subclassPanelWindow(dialog, info.hwndItem);
     }
   }
-  x += width + spec.gap;
+  x += width + look.gap;
 }
 
 void createCharacterCells(MainDialog& dialog, int firstDataX) {
