@@ -98,25 +98,7 @@ TEST_F(MainDialogTest, TemplateHoldsTheControlsInTabOrderWithTheirTextsAndGeomet
     }
     const auto childStyle = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
     EXPECT_EQ(childStyle & expected.style.mask, expected.style.bits) << std::hex << childStyle;
-    // The dialog manager converts position and size separately into pixels.
-    RECT pixels = expected.units;
-    MapDialogRect(window, &pixels);
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, pixels.left);
-    EXPECT_EQ(rect.top, pixels.top);
-    EXPECT_EQ(rect.right - rect.left, pixels.right);
-    // A drop-down list is only as high as its edit part while it is closed; the program list
-    // shows whole lines only, so it may be up to one line less high.
-    const std::wstring className = expected.className;
-    if (className == L"ListBox") {
-      const auto lineHeight = static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0));
-      EXPECT_LE(rect.bottom - rect.top, pixels.bottom);
-      EXPECT_GT(rect.bottom - rect.top, pixels.bottom - lineHeight);
-    } else if (className != L"ComboBox") {
-      EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
-    }
+    expectTemplateGeometry(window, child, expected.units, expected.className);
     child = GetWindow(child, GW_HWNDNEXT);
   }
   // After the template's controls come only the panel's own, which the panel creates.

@@ -118,23 +118,7 @@ void expectTemplate(HWND dialog, const wchar_t* title, SIZE units,
       const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_EXSTYLE));
       EXPECT_TRUE((childStyle & WS_BORDER) || (exStyle & WS_EX_CLIENTEDGE));
     }
-    RECT pixels = expected.units;
-    MapDialogRect(dialog, &pixels);
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, pixels.left);
-    EXPECT_EQ(rect.top, pixels.top);
-    EXPECT_EQ(rect.right - rect.left, pixels.right);
-    // A closed drop-down list is as high as its edit part; a list box shows whole lines only.
-    const std::wstring className = expected.className;
-    if (className == L"ListBox") {
-      const auto lineHeight = static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0));
-      EXPECT_LE(rect.bottom - rect.top, pixels.bottom);
-      EXPECT_GT(rect.bottom - rect.top, pixels.bottom - lineHeight);
-    } else if (className != L"ComboBox") {
-      EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
-    }
+    expectTemplateGeometry(dialog, child, expected.units, expected.className);
     child = GetWindow(child, GW_HWNDNEXT);
   }
   EXPECT_EQ(child, nullptr);
@@ -198,17 +182,6 @@ void CALLBACK driveModalDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     ADD_FAILURE() << "the dialog is still open after the test's action";
     EndDialog(search.found, 0);
   }
-}
-
-// Text of list entry `index`.
-std::wstring listText(HWND list, int index) {
-  const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length < 0) return L"<none>";
-  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(entry.data()));
-  entry.resize(static_cast<std::size_t>(length));
-  return entry;
 }
 
 int sendInt(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {

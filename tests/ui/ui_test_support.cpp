@@ -149,14 +149,7 @@ int MainDialogTest::listTopIndex() const {
 }
 
 std::wstring MainDialogTest::listEntry(int index) const {
-  HWND list = item(IDC_PROGRAM_LIST);
-  const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length < 0) return L"<none>";
-  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(entry.data()));
-  entry.resize(static_cast<std::size_t>(length));
-  return entry;
+  return listText(item(IDC_PROGRAM_LIST), index);
 }
 
 int MainDialogTest::comboCount(int id) const {
@@ -180,6 +173,35 @@ std::wstring MainDialogTest::comboEntry(int id, int index) const {
 std::wstring MainDialogTest::expectedListing(const ProgramLine& line) const {
   ListingText buffer{};
   return sjisToWide(listingText(line, currentCharCode(window), characterDisplayOn(window), buffer));
+}
+
+std::wstring listText(HWND list, int index) {
+  const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return L"<none>";
+  std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(entry.data()));
+  entry.resize(static_cast<std::size_t>(length));
+  return entry;
+}
+
+void expectTemplateGeometry(HWND dialog, HWND child, RECT units, const wchar_t* className) {
+  RECT pixels = units;
+  MapDialogRect(dialog, &pixels);
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, pixels.left);
+  EXPECT_EQ(rect.top, pixels.top);
+  EXPECT_EQ(rect.right - rect.left, pixels.right);
+  const std::wstring name = className;
+  if (name == L"ListBox") {
+    const auto lineHeight = static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_LE(rect.bottom - rect.top, pixels.bottom);
+    EXPECT_GT(rect.bottom - rect.top, pixels.bottom - lineHeight);
+  } else if (name != L"ComboBox") {
+    EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
+  }
 }
 
 }  // namespace vx::ui::test

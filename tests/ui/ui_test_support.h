@@ -89,4 +89,12 @@ class MainDialogTest : public ::testing::Test {
   std::vector<std::wstring> warningCaptions;
 };
 
+// Text of list box entry `index` ("<none>" when there is none).
+std::wstring listText(HWND list, int index);
+
+// Checks a template control's pixel position and size against its dialog units. The dialog
+// manager converts position and size separately; a closed drop-down list is as high as its edit
+// part, and a list box shows whole lines only, so it may be up to one line less high.
+void expectTemplateGeometry(HWND dialog, HWND child, RECT units, const wchar_t* className);
+
 }  // namespace vx::ui::test
