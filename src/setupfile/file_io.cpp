@@ -53,7 +53,7 @@ std::string temporaryName() {
   return name;
 }
 
-bool unnamedTemporaryFilesAllowed() {
+[[maybe_unused]] bool unnamedTemporaryFilesAllowed() {
   const std::lock_guard<std::mutex> guard(nameMutex);
   return unnamedAllowed;
 }
@@ -105,7 +105,7 @@ constexpr std::string_view NoFilePermission = "no permission to write the file";
 // waits only for the last of them.
 constexpr std::size_t WritebackStep = std::size_t{8} << 20;
 
-std::size_t totalSize(std::span<const std::span<const std::uint8_t>> pieces) {
+[[maybe_unused]] std::size_t totalSize(std::span<const std::span<const std::uint8_t>> pieces) {
   std::size_t total = 0;
   for (const auto piece : pieces) total += piece.size();
   return total;

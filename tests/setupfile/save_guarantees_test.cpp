@@ -17,7 +17,11 @@
 #include "setupfile/file_io.h"
 #include "setupfile/setup_file.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#else
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
@@ -411,6 +415,20 @@ TEST_P(SaveGuarantees, KilledSaveLeavesNoFileBehind) {
   }
 }
 
+#else
+
+TEST_P(SaveGuarantees, FileHeldOpenByAnotherProgramIsReported) {
+  // Another program has the file open and shares it for reading only.
+  int fd = -1;
+  ASSERT_EQ(::_wsopen_s(&fd, target.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYWR, 0), 0);
+  expectRefused(target, "the file is locked by another program");
+  ::_close(fd);
+  EXPECT_EQ(read(target), previous);
+  EXPECT_EQ(entries(dir), std::vector<std::string>{"keep.su"});
+}
+
+#endif
+
 TEST(FileLock, ExclusiveLockKeepsOthersWaitingAndThenLetsThemIn) {
   const fs::path dir = fs::temp_directory_path() / "vx-file-lock";
   fs::remove_all(dir);
@@ -438,18 +456,18 @@ TEST(FileLock, ExclusiveLockKeepsOthersWaitingAndThenLetsThemIn) {
   release.join();
   waiter.release();
 
-  // Readers share.
+#ifndef _WIN32
+  // Readers share (a Windows lock is always exclusive).
   FileLock reader1;
   FileLock reader2;
   EXPECT_EQ(lockFile(file, false, std::chrono::milliseconds(0), reader1, &why), LockStatus::Locked);
   EXPECT_EQ(lockFile(file, false, std::chrono::milliseconds(0), reader2, &why), LockStatus::Locked);
+#endif
   EXPECT_EQ(lockFile(dir / "missing.su", true, std::chrono::milliseconds(0), waiter, &why),
             LockStatus::Missing);
   EXPECT_FALSE(fs::exists(dir / "missing.su"));
   fs::remove_all(dir);
 }
-
-#endif
 
 }  // namespace
 }  // namespace vx
