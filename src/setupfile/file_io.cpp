@@ -279,14 +279,19 @@ bool writeFileAtomically(const std::filesystem::path& path,
     setWhy(why, "write failed: " + reasonFor(error, NoFolderPermission));
     return false;
   }
+  // Our own lock keeps the file open, which would make the replacement fail, so it is released
+  // first. Another process may then lock the old file and read it; as long as it holds it open
+  // the replacement fails. Tried again later, the replacement could land after that process's
+  // own save and undo it, so after a release there is only the one attempt.
+  const bool lockReleased = heldLock && heldLock->held();
   if (heldLock) heldLock->release();
-  // A program that has the file open for a moment (a virus scanner, an indexer) makes the
-  // replacement fail with a sharing violation: it is tried again for a short while.
+  // Without a lock, a program that has the file open for a moment (a virus scanner, an indexer)
+  // makes the replacement fail with a sharing violation: it is tried again for a short while.
   std::error_code renamed;
-  for (int attempt = 0; attempt < 25; ++attempt) {
+  for (int attempt = 0; attempt < (lockReleased ? 1 : 25); ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(40));
     fs::rename(temporary, path, renamed);
     if (!renamed || renamed != std::errc::permission_denied) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(40));
   }
   if (renamed) {
     fs::remove(temporary, ignored);

@@ -57,7 +57,8 @@ class FileLock {
 // never touched. On failure the previous file is left as it was, nothing else remains, `why`
 // (when given) says why in a short phrase, and the result is false. `heldLock`, when given, is
 // this process's lock on the file: Windows cannot replace a file that is held open, so it is
-// released just before the new file is put in place.
+// released just before the new file is put in place, and the save fails rather than waits when
+// another process has opened the file by then.
 bool writeFileAtomically(const std::filesystem::path& path,
                          std::span<const std::span<const std::uint8_t>> pieces, std::string* why,
                          FileLock* heldLock = nullptr);
