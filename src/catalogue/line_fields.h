@@ -39,6 +39,14 @@ class FieldFeedback {
  public:
   virtual void showPositionText(int position, std::string_view text) = 0;
   virtual void clearCharacterCell(int dataIndex) = 0;
+  // Every given text stored as another value than it states: an unusable text replaced by the
+  // field's minimum, or a number cut to the field's digits or range; `stored` is the stored
+  // value in the field's radix. The panel corrects its texts through showPositionText and need
+  // not listen; the command-line tool reports each of these.
+  virtual void valueReplaced(int position, std::string_view stored) {
+    (void)position;
+    (void)stored;
+  }
 
  protected:
   ~FieldFeedback() = default;

@@ -18,6 +18,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/line_entry.h"
 #include "cli/text_encoding.h"
+#include "setupfile/file_io.h"
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
 #include "store/program_area.h"
@@ -27,6 +28,8 @@ namespace {
 
 constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
 constexpr std::uint16_t AnyLabel = 0xFFFF;  // the "*" target of RETI
+// How long a command waits for another process that is editing the same file.
+constexpr std::chrono::milliseconds LockWait{10'000};
 
 struct Invocation {
   std::vector<std::string> operands;
@@ -96,10 +99,24 @@ std::optional<int> lineOperand(Invocation& inv, const ProgramArea& area, int pro
   return index;
 }
 
-// Loads FILE; on failure reports it and leaves the document as it was.
-std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std::string& file) {
+// Loads FILE; on failure reports it and leaves the document as it was. A command that will save
+// the file passes `editLock`, which then holds the file exclusively until the save, so that
+// concurrent edits take effect one after another; a reader holds a shared lock while it reads.
+std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std::string& file,
+                            FileLock* editLock = nullptr) {
+  const auto path = pathFromArgument(file);
+  FileLock readLock;
+  std::string lockWhy;
+  const LockStatus locked =
+      lockFile(path, editLock != nullptr, LockWait, editLock ? *editLock : readLock, &lockWhy);
+  // A reader reads even where the file system offers no locks.
+  if (locked == LockStatus::NotRegularFile || locked == LockStatus::TimedOut ||
+      (locked == LockStatus::Failed && editLock)) {
+    inv.err << "vxprog: cannot load " << file << ": " << lockWhy << '\n';
+    return std::nullopt;
+  }
   LoadError why = LoadError::None;
-  const int code = load(document, pathFromArgument(file), &why);
+  const int code = load(document, path, &why);
   if (code < 0) {
     inv.err << "vxprog: cannot load " << file << ": " << describe(why) << '\n';
     return std::nullopt;
@@ -107,13 +124,21 @@ std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std:
   return code;
 }
 
-int saveFile(Invocation& inv, SetupDocument& document, const std::string& file) {
+int saveFile(Invocation& inv, SetupDocument& document, const std::string& file,
+             FileLock* lock = nullptr) {
   std::string why;
-  if (save(document, pathFromArgument(file), &why) != 0) {
+  if (save(document, pathFromArgument(file), &why, lock) != 0) {
     inv.err << "vxprog: cannot save " << file << ": " << why << '\n';
     return ExitError;
   }
   return ExitSuccess;
+}
+
+// With --strict, a command refuses to write anything it has had to report as changed.
+bool refusedAsStrict(Invocation& inv) {
+  if (!inv.has("strict")) return false;
+  inv.err << "vxprog: --strict: nothing written\n";
+  return true;
 }
 
 std::string fourDigits(int index) {
@@ -136,9 +161,16 @@ int runNew(Invocation& inv) {
   if (status.type() != std::filesystem::file_type::not_found && !inv.has("force")) {
     return usageError(inv, file + " already exists; add --force to replace it");
   }
+  FileLock lock;
+  std::string why;
+  const LockStatus locked = lockFile(path, true, LockWait, lock, &why);
+  if (locked != LockStatus::Locked && locked != LockStatus::Missing) {
+    inv.err << "vxprog: cannot save " << file << ": " << why << '\n';
+    return ExitError;
+  }
   SetupDocument document;
   initialise(document);
-  return saveFile(inv, document, file);
+  return saveFile(inv, document, file, &lock);
 }
 
 // ---- info ----------------------------------------------------------------------------------
@@ -275,10 +307,11 @@ class CorrectionLog final : public FieldFeedback {
   };
   std::vector<Correction> corrections;
 
-  void showPositionText(int position, std::string_view text) override {
-    corrections.push_back({position, std::string(text)});
-  }
+  void showPositionText(int, std::string_view) override {}
   void clearCharacterCell(int) override {}
+  void valueReplaced(int position, std::string_view stored) override {
+    corrections.push_back({position, std::string(stored)});
+  }
 };
 
 int runSet(Invocation& inv) {
@@ -316,7 +349,8 @@ int runSet(Invocation& inv) {
 
   SetupDocument document;
   initialise(document);
-  const auto fileCode = loadFile(inv, document, operands[0]);
+  FileLock lock;
+  const auto fileCode = loadFile(inv, document, operands[0], &lock);
   if (!fileCode) return ExitError;
   const auto index = lineOperand(inv, document.programArea, *program, operands[2]);
   if (!index) return ExitError;
@@ -337,8 +371,11 @@ int runSet(Invocation& inv) {
             << "); nothing written\n";
     return ExitFailed;
   }
+  if (!log.corrections.empty() && refusedAsStrict(inv)) return ExitFailed;
   storeLine(document.programArea, *program, *index, *line);
-  if (const int saved = saveFile(inv, document, operands[0]); saved != ExitSuccess) return saved;
+  if (const int saved = saveFile(inv, document, operands[0], &lock); saved != ExitSuccess) {
+    return saved;
+  }
   ListingText buffer{};
   inv.out << sjisToUtf8(listingText(*line, normaliseCharCode(*fileCode), false, buffer)) << '\n';
   return ExitSuccess;
@@ -346,20 +383,38 @@ int runSet(Invocation& inv) {
 
 // ---- insert, delete ------------------------------------------------------------------------
 
+// Reports each non-empty line an insert, copy or move pushed off the end of `program`, with its
+// former place; with --strict that refuses the command. True when the command goes on.
+bool acceptPushedOff(Invocation& inv, const PushedOffLines& lines, int program, int fileCode) {
+  for (const PushedOffLine& pushed : lines) {
+    ListingText buffer{};
+    const std::string_view text =
+        listingText(pushed.line, normaliseCharCode(fileCode), false, buffer);
+    inv.err << "vxprog: line " << pushed.formerIndex << " of program "
+            << programName(pushed.program) << " (" << sjisToUtf8(text)
+            << ") pushed off the end of program " << programName(program) << '\n';
+  }
+  return lines.empty() || !refusedAsStrict(inv);
+}
+
 int runInsertOrDelete(Invocation& inv, bool insert) {
   const auto program = programOperand(inv, inv.operands[1]);
   if (!program) return ExitError;
   SetupDocument document;
   initialise(document);
-  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  FileLock lock;
+  const auto fileCode = loadFile(inv, document, inv.operands[0], &lock);
+  if (!fileCode) return ExitError;
   const auto index = lineOperand(inv, document.programArea, *program, inv.operands[2]);
   if (!index) return ExitError;
   if (insert) {
-    insertLine(document.programArea, *program, *index);
+    PushedOffLines pushedOff;
+    insertLine(document.programArea, *program, *index, nullptr, &pushedOff);
+    if (!acceptPushedOff(inv, pushedOff, *program, *fileCode)) return ExitFailed;
   } else {
     deleteLine(document.programArea, *program, *index);
   }
-  return saveFile(inv, document, inv.operands[0]);
+  return saveFile(inv, document, inv.operands[0], &lock);
 }
 
 int runInsert(Invocation& inv) { return runInsertOrDelete(inv, true); }
@@ -374,7 +429,9 @@ int runMoveOrCopy(Invocation& inv, bool move) {
   if (!destination) return ExitError;
   SetupDocument document;
   initialise(document);
-  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  FileLock lock;
+  const auto fileCode = loadFile(inv, document, inv.operands[0], &lock);
+  if (!fileCode) return ExitError;
   ProgramArea& area = document.programArea;
   const LineListResult selected = parseLineList(inv.operands[2], lineCount(area, *source));
   if (!selected.error.empty()) {
@@ -386,8 +443,10 @@ int runMoveOrCopy(Invocation& inv, bool move) {
     inv.err << "vxprog: only the first " << MaxSelectedLines << " lines are taken, up to line "
             << selected.lines.back() << '\n';
   }
-  moveCopyLines(area, *source, selected.lines, *destination, *index, move);
-  return saveFile(inv, document, inv.operands[0]);
+  PushedOffLines pushedOff;
+  moveCopyLines(area, *source, selected.lines, *destination, *index, move, &pushedOff);
+  if (!acceptPushedOff(inv, pushedOff, *destination, *fileCode)) return ExitFailed;
+  return saveFile(inv, document, inv.operands[0], &lock);
 }
 
 int runCopy(Invocation& inv) { return runMoveOrCopy(inv, false); }
@@ -404,6 +463,7 @@ constexpr std::array<OptionSpec, 5> ListOptions = {{
     {"sjis", ""},
 }};
 constexpr std::array<OptionSpec, 1> CheckOptions = {{{"program", "P"}}};
+constexpr std::array<OptionSpec, 1> StrictOptions = {{{"strict", ""}}};
 constexpr std::size_t Unlimited = static_cast<std::size_t>(-1);
 
 // clang-format off
@@ -433,29 +493,36 @@ constexpr std::array<CommandSpec, 9> Commands = {{
      "'A: line 3: label 7 not defined'. Exit status 0 when every checked program is consistent,\n"
      "1 otherwise.\n",
      CheckOptions, 1, 1, runCheck},
-    {"set", "set FILE P LINE INSTRUCTION [KIND] [VALUE...]", "store one line",
+    {"set", "set FILE P LINE INSTRUCTION [KIND] [VALUE...] [--strict]", "store one line",
      "Encodes the line as the editor's field panel does and stores it at LINE of program P.\n"
      "INSTRUCTION is NOP, SEND, WAIT, GOTO, IF, CALL, RET, SET, INT, RETI, DISI, STOP or LBL;\n"
      "SEND, WAIT, IF and SET take a KIND. The VALUEs fill the line's fields in order; missing\n"
-     "values are empty fields (a list takes its first entry). A field the instrument cannot take\n"
-     "is replaced by its minimum and reported. Prints the stored line's listing text. Exit\n"
-     "status 1, with nothing written, when a register, timer or counter value is neither a\n"
-     "number nor one of its words (which are matched exactly).\n",
-     {}, 4, Unlimited, runSet},
-    {"insert", "insert FILE P LINE", "insert an empty line",
-     "Inserts an empty line at LINE of program P; the program's last line falls off.\n",
-     {}, 3, 3, runInsert},
+     "values are empty fields (a list takes its first entry). A value the instrument cannot take\n"
+     "is replaced (by the field's minimum, or cut to its digits or range) and each replacement\n"
+     "is reported on stderr. Prints the stored line's listing text. Exit status 1, with nothing\n"
+     "written, when a register, timer or counter value is neither a number nor one of its words\n"
+     "(which are matched exactly).\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of replacing a value\n",
+     StrictOptions, 4, Unlimited, runSet},
+    {"insert", "insert FILE P LINE [--strict]", "insert an empty line",
+     "Inserts an empty line at LINE of program P; the program's last line falls off, and is\n"
+     "reported on stderr unless it is empty.\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of losing a non-empty line\n",
+     StrictOptions, 3, 3, runInsert},
     {"delete", "delete FILE P LINE", "delete a line",
      "Deletes LINE of program P; an empty line enters at the program's end.\n",
      {}, 3, 3, runDelete},
-    {"copy", "copy FILE P LINES Q LINE", "copy lines to another place",
+    {"copy", "copy FILE P LINES Q LINE [--strict]", "copy lines to another place",
      "Copies the LINES of program P to LINE of program Q. LINES is a comma list of indices and\n"
      "ranges (2,5,7-9); duplicates are ignored and at most the first 256 lines are taken.\n"
-     "The destination program's last lines fall off.\n",
-     {}, 5, 5, runCopy},
-    {"move", "move FILE P LINES Q LINE", "move lines to another place",
-     "Moves the LINES of program P to LINE of program Q, as copy does, and removes them from P.\n",
-     {}, 5, 5, runMove},
+     "The destination program's last lines fall off; each non-empty one is reported on stderr\n"
+     "with its former place.\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of losing a non-empty line\n",
+     StrictOptions, 5, 5, runCopy},
+    {"move", "move FILE P LINES Q LINE [--strict]", "move lines to another place",
+     "Moves the LINES of program P to LINE of program Q, as copy does, and removes them from P.\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of losing a non-empty line\n",
+     StrictOptions, 5, 5, runMove},
 }};
 // clang-format on
 
@@ -466,8 +533,10 @@ void printGlobalHelp(std::ostream& out) {
     out << "  " << command.synopsis << "\n      " << command.summary << '\n';
   }
   out << "\nPrograms are A-D (either case); lines are counted from 0 within a program.\n"
-         "Exit status: 0 done; 1 the label check failed or set could not encode its line;\n"
-         "2 usage error, or a file could not be loaded or saved.\n"
+         "Exit status: 0 done; 1 the label check failed, set could not encode its line, or\n"
+         "--strict refused a change; 2 usage error, or a file could not be loaded or saved.\n"
+         "A command that changes a file holds it locked from load to save; another one waits up\n"
+         "to 10 seconds for it.\n"
          "'vxprog COMMAND --help' describes one command.\n";
 }
 
