@@ -22,7 +22,7 @@ struct DocumentState {
   std::wstring path;
   // What that file held then; nothing when it could not be read back.
   std::optional<FileIdentity> identity;
-  // The non-empty lines the last move or copy pushed off a program's end.
+  // The non-empty lines the last insert, move or copy pushed off a program's end.
   PushedOffLines pushedOff;
 };
 
@@ -35,14 +35,15 @@ void noteLineStored(MainDialog& dialog, int program, int line, const ProgramLine
 // The user has left the line (or the view changed): the next key starts a new step.
 void endEditRun(MainDialog& dialog);
 
-// Insert one line and delete one line at the current line, recorded as a step each. The insert
-// reports the lines it pushed off in the status area.
+// Insert one line and delete one line at the current line, recorded as a step each.
 void insertLineRecorded(MainDialog& dialog);
 void deleteLineRecorded(MainDialog& dialog);
 // Runs the move and copy dialog; a carried-out move or copy is recorded as a step. Its result.
 INT_PTR moveCopyRecorded(MainDialog& dialog);
 // The status text after a move or copy: string 16 and the lines pushed off, if any.
 void showMoveCopyStatus(MainDialog& dialog);
+// After an insert: the lines it pushed off, when there were any; otherwise the status stays.
+void showPushedOffStatus(MainDialog& dialog);
 
 // Ctrl+Z and Ctrl+Y: the step is undone or redone, its program and line are shown.
 void undoEdit(MainDialog& dialog);

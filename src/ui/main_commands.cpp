@@ -117,6 +117,7 @@ bool onCommand(MainDialog& dialog, int id, int code) {
     case IDC_INSERT_LINE:
       if (hasCurrentLine(dialog)) insertLineRecorded(dialog);
       refreshAfterLineChange(dialog);
+      showPushedOffStatus(dialog);
       return true;
     case IDC_DELETE_LINE:
       if (hasCurrentLine(dialog)) deleteLineRecorded(dialog);

@@ -33,6 +33,7 @@ BOOL onInitDialog(MainDialog& dialog) {
   dialog.dialogTitle = getWideText(window);
   resetPanel(dialog.panel);
   dialog.panel.origin = panelOrigin(window);
+  dialog.documentState = DocumentState{};
 
   dialog.currentProgram = 0;
   fillChoiceList(GetDlgItem(window, IDC_PROGRAM_SELECT), ProgramNameList, 0);

@@ -83,10 +83,15 @@ void endEditRun(MainDialog& dialog) { dialog.documentState.history.endRun(); }
 
 void insertLineRecorded(MainDialog& dialog) {
   const auto before = std::make_unique<ProgramArea>(areaOf(dialog));
-  PushedOffLines pushed;
+  PushedOffLines& pushed = dialog.documentState.pushedOff;
+  pushed.clear();
   insertLine(areaOf(dialog), dialog.currentProgram, dialog.currentLine, nullptr, &pushed);
   recordSince(dialog, *before, {dialog.currentProgram, dialog.currentLine});
-  if (!pushed.empty()) setWideText(GetDlgItem(dialog.window, IDC_STATUS), pushedOffText(pushed));
+}
+
+void showPushedOffStatus(MainDialog& dialog) {
+  const std::wstring pushed = pushedOffText(dialog.documentState.pushedOff);
+  if (!pushed.empty()) setWideText(GetDlgItem(dialog.window, IDC_STATUS), pushed);
 }
 
 void deleteLineRecorded(MainDialog& dialog) {
