@@ -414,6 +414,15 @@ TEST_F(FileEditTest, AFileChangedOnDiskIsAskedAboutBeforeItIsReplaced) {
   ctrlKey(L'S');
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_EQ(*lineAt(reloaded().programArea, 0, 0), gotoLine(9));
+
+  // The save button asks the same when its dialog names the document's file.
+  writeSetupFile(path, theirs, 0);
+  editLabel(L"3");
+  answers = {IDNO};
+  chosenPaths = {path.wstring()};
+  click(IDC_SAVE);
+  EXPECT_EQ(questions.size(), 3u);
+  EXPECT_EQ(readFile(path), theirBytes);
 }
 
 // ---- closing and loading over unsaved changes
