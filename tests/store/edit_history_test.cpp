@@ -200,7 +200,10 @@ TEST_F(EditHistoryTest, DepthIsLimitedOnlyByMemory) {
     // Byte 5 holds the step's number over 255, so that every step changes its line.
     ProgramLine line = lineOf(1 + k % 12, k);
     line.bytes[5] = static_cast<std::uint8_t>(1 + (k >> 8));
-    step({0, k % 512}, [&](ProgramArea& a) { storeLine(a, 0, k % 512, line); });
+    const int index = k % 512;
+    const ProgramLine previous = *lineAt(area, 0, index);
+    storeLine(area, 0, index, line);
+    history.record(EditStep{{{0, index, previous, line}}, {}, {0, index}});
   }
   EXPECT_EQ(history.stepCount(), static_cast<std::size_t>(Steps));
   while (history.undo(area)) {
