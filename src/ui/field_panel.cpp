@@ -640,7 +640,9 @@ void commitEdit(MainDialog& dialog, int control, int reason) {
   const int line = listSelection(list);
   ProgramArea& area = dialog.document->programArea;
   if (lineAt(area, program, line) == nullptr) return;  // no current line: nothing to store
+  const ProgramLine before = *lineAt(area, program, line);
   storeLine(area, program, line, *encoded);
+  noteLineStored(dialog, program, line, before, *encoded, control != IDC_DIRECT_INPUT);
 
   ListingText buffer{};
   const std::wstring listing = sjisToWide(listingText(*encoded, currentCharCode(dialog.window),

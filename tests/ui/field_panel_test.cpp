@@ -399,7 +399,7 @@ TEST_F(FieldPanelTest, ProgramWithoutLinesShowsANopPanelAndStoresNothing) {
 
 // ---- the road of one edit
 
-TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesToTheEmptiedNextField) {
+TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesOnToOvertypeTheNextField) {
   openWith(sendChr({0x11, 0x22}));
   // The focus selects the whole text, so that typing replaces it.
   focus(2);
@@ -413,10 +413,17 @@ TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesToTheEmptiedNextField
 
   typeDigit(2, L'1');
   EXPECT_EQ(controlText(2), L"41");
-  EXPECT_EQ(controlText(3), L"");
+  // The next byte stays, selected, so that typing replaces it.
+  EXPECT_EQ(controlText(3), L"22");
   EXPECT_EQ(GetFocus(), control(3));
+  DWORD selectionStart = 9, selectionEnd = 9;
+  SendMessageW(control(3), EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
+               reinterpret_cast<LPARAM>(&selectionEnd));
+  EXPECT_EQ(selectionStart, 0u);
+  EXPECT_EQ(selectionEnd, 2u);
   EXPECT_EQ(stored().bytes[4], 0x41);
-  EXPECT_EQ(stored().bytes[2], 1) << "the emptied second field ends the data";
+  EXPECT_EQ(stored().bytes[5], 0x22);
+  EXPECT_EQ(stored().bytes[2], 2) << "the second byte is kept";
   EXPECT_EQ(listEntry(0), expectedListing(stored()));
   EXPECT_EQ(listSelection(), 0);
   EXPECT_EQ(cellText(0), L"A");
