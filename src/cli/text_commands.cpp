@@ -25,7 +25,11 @@ int exportPrograms(const SetupFileAccess& files, const std::string& file, int pr
   SetupDocument document;
   initialise(document);
   if (!files.load(document, file)) return ExitError;
-  out << writeProgramText(document.programArea, "vxprog export of " + file,
+  // The file's name without its folder: git hands a textconv command a copy of the committed file
+  // under the same name in a folder of its own, so both sides of a diff begin alike.
+  const std::u8string name = files.path(file).filename().u8string();
+  out << writeProgramText(document.programArea,
+                          "vxprog export of " + std::string(name.begin(), name.end()),
                           chosenPrograms(program));
   return ExitSuccess;
 }

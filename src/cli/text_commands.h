@@ -26,7 +26,8 @@ struct SetupFileAccess {
   std::function<std::filesystem::path(const std::string&)> path;
 };
 
-// Writes the text of the programs of FILE (all four, or `program` 0..3) to `out`.
+// Writes the text of the programs of FILE (all four, or `program` 0..3) to `out`, after a comment
+// line with the file's name.
 int exportPrograms(const SetupFileAccess& files, const std::string& file, int program,
                    std::ostream& out);
 

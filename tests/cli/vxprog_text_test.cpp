@@ -41,13 +41,14 @@ TEST(ExportCommand, WritesTheProgramsAsText) {
   writeSetupFile(file, smallPrograms);
   const RunResult all = runCli({"export", file});
   EXPECT_EQ(all.exitCode, 0) << all.err;
-  EXPECT_EQ(all.out, "# vxprog export of " + file + "\n" + SmallProgramsText);
+  EXPECT_EQ(all.out, std::string("# vxprog export of small.su\n") + SmallProgramsText);
   EXPECT_EQ(all.err, "");
 
   const RunResult one = runCli({"export", file, "--program", "b"});
   EXPECT_EQ(one.exitCode, 0);
-  EXPECT_EQ(one.out, "# vxprog export of " + file +
-                         "\n\n[B]\n.raw 03 00 00 00 00 00 00 00 00 00 00 00 e8 03 00 00\n");
+  EXPECT_EQ(one.out,
+            "# vxprog export of small.su"
+            "\n\n[B]\n.raw 03 00 00 00 00 00 00 00 00 00 00 00 e8 03 00 00\n");
 }
 
 // Importing a file's own export changes no byte of the file, and exporting again gives the same
@@ -114,12 +115,13 @@ TEST(ImportCommand, ReplacesTheProgramsOfTheText) {
   const RunResult result = runCli({"import", file.string(), text.string()});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const RunResult exported = runCli({"export", file.string()});
-  EXPECT_EQ(exported.out, "# vxprog export of " + file.string() +
-                              "\n"
-                              "\n[A]\nL001\nSEND CHR 41 54 5a 0d\nNOP\nIF REG1<REG2 L001\n"
-                              "\n[B]\nL007\nSEND CHR 30 31\nGOTO L007\n"
-                              "\n[C]\n"
-                              "\n[D]\n");
+  EXPECT_EQ(exported.out,
+            "# vxprog export of small.su"
+            "\n"
+            "\n[A]\nL001\nSEND CHR 41 54 5a 0d\nNOP\nIF REG1<REG2 L001\n"
+            "\n[B]\nL007\nSEND CHR 30 31\nGOTO L007\n"
+            "\n[C]\n"
+            "\n[D]\n");
   // The cursor of B is kept.
   EXPECT_NE(runCli({"info", file.string()}).out.find("program B: start 512, 512 lines, cursor 300"),
             std::string::npos);
@@ -130,12 +132,12 @@ TEST(ImportCommand, ReplacesTheProgramsOfTheText) {
   writeText(text, "SEND KEY\n");
   EXPECT_EQ(runCli({"import", file.string(), text.string(), "--program", "D"}).exitCode, 0);
   EXPECT_EQ(runCli({"export", file.string(), "--program", "A"}).out,
-            "# vxprog export of " + file.string() +
-                "\n\n[A]\nL001\nSEND CHR 41 54 5a 0d\nNOP\nIF REG1<REG2 L001\n");
+            "# vxprog export of small.su"
+            "\n\n[A]\nL001\nSEND CHR 41 54 5a 0d\nNOP\nIF REG1<REG2 L001\n");
   EXPECT_EQ(runCli({"export", file.string(), "--program", "C"}).out,
-            "# vxprog export of " + file.string() + "\n\n[C]\nRET\n");
+            "# vxprog export of small.su\n\n[C]\nRET\n");
   EXPECT_EQ(runCli({"export", file.string(), "--program", "D"}).out,
-            "# vxprog export of " + file.string() + "\n\n[D]\nSEND KEY\n");
+            "# vxprog export of small.su\n\n[D]\nSEND KEY\n");
 }
 
 // Every problem of the text is reported as TEXT:LINE: what is wrong, and the file keeps every
