@@ -93,7 +93,7 @@ void checkArea(InputReader& input) {
   auto area = std::make_unique<ProgramArea>();
   resetProgramArea(*area);
   const Bytes rest = input.rest();
-  std::memcpy(area.get(), rest.data(), std::min(rest.size(), ProgramAreaSize));
+  if (!rest.empty()) std::memcpy(area.get(), rest.data(), std::min(rest.size(), ProgramAreaSize));
   for (std::size_t i = 0; i < encoded.size(); ++i) {
     storeLine(*area, 0, static_cast<int>(i), encoded[i]);
   }
