@@ -114,7 +114,13 @@ std::string joined(std::span<const char* const> names) {
   return text;
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+// Built by appending: GCC 12 warns wrongly about a literal added to a temporary string.
+std::string quoted(std::string_view text) {
+  std::string result = "'";
+  result += text;
+  result += '\'';
+  return result;
+}
 
 std::string numberText(std::uint32_t value, int radix) {
   std::array<char, 16> text{};
@@ -239,7 +245,8 @@ class LineReader {
     return positions[static_cast<std::size_t>(position_)];
   }
 
-  // A run of digits of the radix as a number; nullopt when there is none.
+  // A run of digits of the radix as a number (2^32 - 1 when larger, which no field takes);
+  // nullopt when there is none.
   std::optional<std::uint32_t> readNumber(int radix, std::string& digits) {
     const std::size_t start = at_;
     while (!atEnd() && (radix == 16 ? isHexDigit(text_[at_]) : isDecimalDigit(text_[at_]))) ++at_;
@@ -248,11 +255,11 @@ class LineReader {
     std::uint64_t value = 0;
     for (const char d : digits) {
       const int digit = isDecimalDigit(d) ? d - '0' : upper(d) - 'A' + 10;
-      value = value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit);
-      if (value > 0xFFFFFFFFu) value = 0x100000000u;  // stays above every field's range
+      value = std::min<std::uint64_t>(
+          value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit),
+          0xFFFFFFFFu);
     }
-    return value > 0xFFFFFFFFu ? std::optional<std::uint32_t>(0xFFFFFFFFu)
-                               : std::optional<std::uint32_t>(static_cast<std::uint32_t>(value));
+    return static_cast<std::uint32_t>(value);
   }
 
   // A number in its field's range, as the panel's text for it; empty problem on success.
@@ -264,7 +271,7 @@ class LineReader {
       return "expected the " + name + (radix == 16 ? " in hexadecimal" : "") + " at " + restOrEnd();
     }
     const FieldRange range = fieldRange(type).value_or(FieldRange{});
-    if (*value < range.minimum || *value > range.maximum || digits.size() > 10) {
+    if (*value < range.minimum || *value > range.maximum) {
       return name + " " + digits + " is outside " + numberText(range.minimum, radix) + "-" +
              numberText(range.maximum, radix);
     }
@@ -479,7 +486,10 @@ std::string rawText(const ProgramLine& line) {
 }
 
 std::string sectionHeader(int program) {
-  return "[" + std::string(SectionNames[static_cast<std::size_t>(program)]) + "]";
+  std::string header = "[";
+  header += SectionNames[static_cast<std::size_t>(program)];
+  header += ']';
+  return header;
 }
 
 }  // namespace
