@@ -481,7 +481,7 @@ constexpr std::array<OptionSpec, 2> ImportOptions = {{{"program", "P"}, {"strict
 constexpr std::size_t Unlimited = static_cast<std::size_t>(-1);
 
 // clang-format off
-constexpr std::array<CommandSpec, 13> Commands = {{
+constexpr std::array<CommandSpec, 11> Commands = {{
     {"new", "new FILE [--force]", "write a setup file with four empty programs",
      "Writes the default setup file: default settings and four empty programs of 512 lines\n"
      "(34,580 bytes). An existing FILE is replaced only with --force.\n",
