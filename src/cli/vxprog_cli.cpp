@@ -511,10 +511,11 @@ constexpr std::array<CommandSpec, 11> Commands = {{
      CheckOptions, 1, Unlimited, runCheck},
     {"export", "export FILE [--program P]", "write the programs as text",
      "Writes the programs (all four, or the one named by --program) as text to standard output:\n"
-     "a comment line with FILE's name, then per program its header [A] and its lines from line 0 up\n"
-     "to the last line that is not empty, one per text line. A line is written as its listing\n"
-     "text with the data bytes in hexadecimal ('SEND CHR 41 54 5a 0d', 'IF REG1<REG2 L003'),\n"
-     "or as '.raw' and its 16 bytes when that text would not give back the same bytes.\n",
+     "a comment line with FILE's name, then per program its header [A] and its lines from\n"
+     "line 0 up to the last line that is not empty, one per text line. A line is written as its\n"
+     "listing text with the data bytes in hexadecimal ('SEND CHR 41 54 5a 0d',\n"
+     "'IF REG1<REG2 L003'), or as '.raw' and its 16 bytes when that text would not give back\n"
+     "the same bytes.\n",
      ExportOptions, 1, 1, runExport},
     {"import", "import FILE TEXT [--program P] [--strict]", "replace programs by a text",
      "Reads TEXT (a file, or - for standard input) as export writes it: '#' starts a comment,\n"
