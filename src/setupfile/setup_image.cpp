@@ -34,7 +34,7 @@ void releaseImageStorage(void* storage, std::size_t bytes) noexcept {
     ::operator delete(storage);
     return;
   }
-  ::operator delete (storage, std::align_val_t{LargePage});
+  ::operator delete(storage, std::align_val_t{LargePage});
 }
 
 }  // namespace vx

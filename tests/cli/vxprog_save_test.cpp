@@ -173,6 +173,35 @@ TEST(VxprogSave, FilesTheUserMayNotWriteAreRefused) {
             1);
 }
 
+TEST(VxprogSave, LinksOwnerAndHardLinksSurviveAnEdit) {
+  ScratchDir work;
+  ScratchDir capture;
+  const auto target = work / "t.su";
+  writeSetupFile(target);
+  std::filesystem::create_symlink("t.su", work / "l.su");
+  std::filesystem::create_hard_link(target, work / "h.su");
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(target.c_str(), 1234, 5678), 0);
+  }
+  const RunResult result =
+      runVxprog({"set", (work / "l.su").string(), "A", "0", "LBL", "7"}, capture.path());
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(work / "l.su"));
+  EXPECT_EQ(storedLine(readBytes(target), 0), storedLine(readBytes(work / "h.su"), 0));
+  EXPECT_EQ(storedLine(readBytes(target), 0)[12], 7);
+  struct stat status {};
+  ASSERT_EQ(::stat(target.c_str(), &status), 0);
+  EXPECT_EQ(status.st_nlink, 2u);
+  if (root) {
+    EXPECT_EQ(status.st_uid, 1234u);
+    EXPECT_EQ(status.st_gid, 5678u);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.path()),
+                          std::filesystem::directory_iterator()),
+            3);
+}
+
 TEST(VxprogSave, FifoIsRefusedAtOnceByEveryCommand) {
   ScratchDir work;
   ScratchDir capture;
