@@ -165,17 +165,17 @@ struct ParseCase {
   const char* text;
   int radix, digits;
   std::uint32_t minimum, maximum;
-  int mode;
+  TokenMode mode;
 };
 // clang-format off
 constexpr std::array<ParseCase, 7> ParseCases = {{
-  {"data byte",        "4F",     16, 2, 0, 255,    0},
-  {"label tail",       "1234",   10, 3, 0, 999,    0},
-  {"wait time",        "9999",   10, 4, 1, 9999,   0},
-  {"register value",   "999999", 10, 6, 0, 999999, 3},
-  {"timer word",       "RSTART", 10, 6, 1, 999999, 4},
-  {"pattern flag",     "|>",     16, 2, 0, 255,    2},
-  {"invalid",          "12a",    10, 3, 0, 999,    0},
+  {"data byte",        "4F",     16, 2, 0, 255,    TokenMode::None},
+  {"label tail",       "1234",   10, 3, 0, 999,    TokenMode::None},
+  {"wait time",        "9999",   10, 4, 1, 9999,   TokenMode::None},
+  {"register value",   "999999", 10, 6, 0, 999999, TokenMode::RegisterWords},
+  {"timer word",       "RSTART", 10, 6, 1, 999999, TokenMode::TimerWords},
+  {"pattern flag",     "|>",     16, 2, 0, 255,    TokenMode::PatternMarks},
+  {"invalid",          "12a",    10, 3, 0, 999,    TokenMode::None},
 }};
 // clang-format on
 
@@ -263,7 +263,7 @@ void BM_LoadLargeFile(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(MaxSetupFileSize));
 }
-BENCHMARK(BM_LoadLargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadLargeFile)->Unit(benchmark::Millisecond)->UseRealTime();
 
 void BM_SaveLargeFile(benchmark::State& state) {
   if (!largeFile().ok()) {
@@ -282,7 +282,7 @@ void BM_SaveLargeFile(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(MaxSetupFileSize));
 }
-BENCHMARK(BM_SaveLargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveLargeFile)->Unit(benchmark::Millisecond)->UseRealTime();
 
 // The row shapes and parse cases are registered by name, one benchmark each.
 [[maybe_unused]] const bool registered = [] {

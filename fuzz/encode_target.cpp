@@ -66,7 +66,8 @@ void checkParse(InputReader& input) {
   const int mode = input.byte() % 8;
   const std::string text = input.text(300);
 
-  const ParsedValue parsed = parseFieldValue(text, radix, digits, minimum, maximum, mode);
+  const ParsedValue parsed =
+      parseFieldValue(text, radix, digits, minimum, maximum, static_cast<TokenMode>(mode));
   const std::string_view used(text.data(), std::min(text.size(), text.find('\0')));
   VX_FUZZ_CHECK((parsed.result == ParseResult::Empty) == used.empty());
   switch (parsed.result) {
@@ -84,7 +85,8 @@ void checkParse(InputReader& input) {
   }
   // Modes without tokens behave alike.
   if (mode == 0 || mode >= 6) {
-    VX_FUZZ_CHECK(parsed == parseFieldValue(text, radix, digits, minimum, maximum, 0));
+    VX_FUZZ_CHECK(parsed ==
+                  parseFieldValue(text, radix, digits, minimum, maximum, TokenMode::None));
   }
 }
 

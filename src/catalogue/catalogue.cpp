@@ -8,39 +8,14 @@ namespace vx {
 namespace {
 
 // clang-format off
-constexpr std::array<const char*, InstructionCount + 1> kInstructionSelectorList = {
-    " NOP", " SEND", " WAIT", " GOTO", " IF", " CALL", " RET",
-    " SET", " INT", " RETI", " DISI", " STOP", " L",
-    NameListSentinel,
-};
-
-constexpr std::array<const char*, InstructionCount> kInstructionHelpNames = {
-    "NOP", "SEND", "WAIT", "GOTO", "IF", "CALL", "RET",
-    "SET", "INT", "RETI", "DISI", "STOP", "LBL",
-};
-
-constexpr std::array<const char*, 7> kSendKinds = {"CHR", "TBL", "REG", "BUF", "KEY", "DA", NameListSentinel};
-constexpr std::array<const char*, 7> kWaitKinds = {"CHR", "FRM", "TRG", "TM", "KEY", "LN", NameListSentinel};
-constexpr std::array<const char*, 9> kIfKinds   = {"CHR", "TRG", "TM", "CT", "LN", "REG", "TBL", "DA", NameListSentinel};
-constexpr std::array<const char*, 9> kSetKinds  = {"REG", "LN", "TM", "CT", "BZ", "OUT", "DA", "DV", NameListSentinel};
-
-constexpr std::array<const char*, 9> kSignalLines  = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX", NameListSentinel};
-// What an output line selector offers: the signal lines without "EX".
-constexpr std::array<const char*, 8> kOutputLines  = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", NameListSentinel};
-constexpr std::array<const char*, 7> kCompareOps   = {"=", "<>", "<", ">", "<=", ">=", NameListSentinel};
-constexpr std::array<const char*, 3> kClearOptions = {"CLR", "NOCLR", NameListSentinel};
-constexpr std::array<const char*, 3> kRegisterWords = {"INC", "DEC", NameListSentinel};
-constexpr std::array<const char*, 4> kTimerWords    = {"START", "STOP", "RSTART", NameListSentinel};
-constexpr std::array<const char*, 3> kCounterWords  = {"INC", "RESET", NameListSentinel};
-
 // String table entries 1..5: one "code:name" line per entry, CR LF between lines.
-constexpr std::string_view kInstructionHelp =
+constexpr std::string_view InstructionHelp =
     "0:NOP\r\n1:SEND\r\n2:WAIT\r\n3:GOTO\r\n4:IF\r\n5:CALL\r\n6:RET\r\n"
     "7:SET\r\n8:INT\r\n9:RETI\r\nA:DISI\r\nB:STOP\r\nC:LBL";
-constexpr std::string_view kSendHelp = "0:CHR\r\n1:TBL\r\n2:REG\r\n3:BUF\r\n4:KEY\r\n5:DA";
-constexpr std::string_view kWaitHelp = "0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN";
-constexpr std::string_view kIfHelp   = "0:CHR\r\n1:TRG\r\n2:TM\r\n3:CT\r\n4:LN\r\n5:REG\r\n6:TBL\r\n7:DA";
-constexpr std::string_view kSetHelp  = "0:REG\r\n1:LN\r\n2:TM\r\n3:CT\r\n4:BZ\r\n5:OUT\r\n6:DA\r\n7:DV";
+constexpr std::string_view SendHelp = "0:CHR\r\n1:TBL\r\n2:REG\r\n3:BUF\r\n4:KEY\r\n5:DA";
+constexpr std::string_view WaitHelp = "0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN";
+constexpr std::string_view IfHelp   = "0:CHR\r\n1:TRG\r\n2:TM\r\n3:CT\r\n4:LN\r\n5:REG\r\n6:TBL\r\n7:DA";
+constexpr std::string_view SetHelp  = "0:REG\r\n1:LN\r\n2:TM\r\n3:CT\r\n4:BZ\r\n5:OUT\r\n6:DA\r\n7:DV";
 // clang-format on
 
 struct LayoutEntry {
@@ -72,7 +47,7 @@ constexpr LayoutRow dataRow(std::initializer_list<FieldType> before, FieldType d
 
 // Every row that is not entirely End; all others stay End.
 // clang-format off
-constexpr auto kLayoutRows = std::to_array<LayoutEntry>({
+constexpr auto LayoutRows = std::to_array<LayoutEntry>({
     {Send, 0, dataRow({KindSelect}, CharByte, {})},
     {Send, 1, row({KindSelect, HexDigit})},
     {Send, 2, row({KindSelect, HexDigit})},
@@ -108,12 +83,12 @@ constexpr auto kLayoutRows = std::to_array<LayoutEntry>({
     {Disi, 0, row({TriggerZeroCaption})},
     {Lbl,  0, row({LabelNumber})},
 });
-static_assert(kLayoutRows.size() == 34);
+static_assert(LayoutRows.size() == 34);
 // clang-format on
 
 constexpr std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> buildLayoutTable() {
   std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> table{};
-  for (const LayoutEntry& e : kLayoutRows) {
+  for (const LayoutEntry& e : LayoutRows) {
     table[static_cast<std::size_t>(e.instruction)][static_cast<std::size_t>(e.kind)] = e.row;
   }
   return table;
@@ -121,7 +96,7 @@ constexpr std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> bui
 
 // A row holds its fields without gaps: nothing but End follows the first End.
 constexpr bool rowsHaveNoGaps() {
-  for (const LayoutEntry& e : kLayoutRows) {
+  for (const LayoutEntry& e : LayoutRows) {
     bool ended = false;
     for (FieldType t : e.row) {
       if (t == End) {
@@ -141,7 +116,7 @@ constexpr bool isDataType(FieldType t) {
 
 // A data row has exactly eight data positions, one after the other.
 constexpr bool dataRunsAreEight() {
-  for (const LayoutEntry& e : kLayoutRows) {
+  for (const LayoutEntry& e : LayoutRows) {
     int count = 0;
     int first = -1;
     for (int p = 0; p < PositionCount; ++p) {
@@ -159,7 +134,7 @@ static_assert(dataRunsAreEight());
 
 // Position 11 stays End in every row.
 constexpr bool lastPositionUnused() {
-  for (const LayoutEntry& e : kLayoutRows) {
+  for (const LayoutEntry& e : LayoutRows) {
     if (e.row[PositionCount - 1] != End) return false;
   }
   return true;
@@ -172,27 +147,10 @@ bool isSentinel(const char* name) {
 
 }  // namespace
 
-const std::array<const char*, InstructionCount + 1> InstructionSelectorList =
-    kInstructionSelectorList;
-const std::array<const char*, InstructionCount> InstructionHelpNames = kInstructionHelpNames;
-
-const std::array<const char*, 7> SendKindNameList = kSendKinds;
-const std::array<const char*, 7> WaitKindNameList = kWaitKinds;
-const std::array<const char*, 9> IfKindNameList = kIfKinds;
-const std::array<const char*, 9> SetKindNameList = kSetKinds;
-
-const std::array<const char*, 9> SignalLineList = kSignalLines;
-const std::array<const char*, 7> CompareOperatorList = kCompareOps;
-const std::array<const char*, 3> ClearOptionList = kClearOptions;
-const std::array<const char*, 3> RegisterWordList = kRegisterWords;
-const std::array<const char*, 4> TimerWordList = kTimerWords;
-const std::array<const char*, 3> CounterWordList = kCounterWords;
-
 const std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> LayoutTable =
     buildLayoutTable();
 
 std::span<const char* const> kindNameList(int instruction) {
-  // The exported arrays, not the internal copies, so that callers may compare addresses.
   switch (instruction) {
     case static_cast<int>(Send):
       return SendKindNameList;
@@ -227,7 +185,7 @@ std::span<const char* const> optionList(FieldType type) {
     case ClearSelect:
       return ClearOptionList;
     case OutputLineSelect:
-      return kOutputLines;
+      return OutputLineList;
     case SignalLineSelect:
       return SignalLineList;
     case CompareSelect:
@@ -285,18 +243,18 @@ int firstDataPosition(int instruction, int kind) {
   return -1;
 }
 
-std::string_view instructionHelpText() { return kInstructionHelp; }
+std::string_view instructionHelpText() { return InstructionHelp; }
 
 std::string_view kindHelpText(int instruction) {
   switch (instruction) {
     case static_cast<int>(Send):
-      return kSendHelp;
+      return SendHelp;
     case static_cast<int>(Wait):
-      return kWaitHelp;
+      return WaitHelp;
     case static_cast<int>(If):
-      return kIfHelp;
+      return IfHelp;
     case static_cast<int>(Set):
-      return kSetHelp;
+      return SetHelp;
     default:
       return {};
   }

@@ -7,15 +7,14 @@
 #include <span>
 #include <string_view>
 
+#include "store/program_area.h"
+
 namespace vx {
 
 // Every name list the UI walks ends with this entry.
 inline constexpr const char* NameListSentinel = "***";
 
-enum class Instruction : std::uint8_t {
-  Nop = 0, Send, Wait, Goto, If, Call, Ret, Set, Int, Reti, Disi, Stop, Lbl
-};
-inline constexpr int InstructionCount = 13;
+// Instruction and InstructionCount belong to the line record (store/program_area.h).
 // The layout reserves room for this many kinds per instruction.
 inline constexpr int KindSlotCount = 9;
 inline constexpr int PositionCount = 12;
@@ -53,25 +52,36 @@ enum class FieldType : std::uint8_t {
 };
 inline constexpr int FieldTypeCount = 26;
 
+// clang-format off
 // " NOP" ... " L" in code order, then the sentinel. Selector and listing names.
-extern const std::array<const char*, InstructionCount + 1> InstructionSelectorList;
+inline constexpr std::array<const char*, InstructionCount + 1> InstructionSelectorList = {
+    " NOP", " SEND", " WAIT", " GOTO", " IF", " CALL", " RET",
+    " SET", " INT", " RETI", " DISI", " STOP", " L",
+    NameListSentinel,
+};
 // "NOP" ... "LBL": the help-text names, also what the command-line tool accepts.
-extern const std::array<const char*, InstructionCount> InstructionHelpNames;
+inline constexpr std::array<const char*, InstructionCount> InstructionHelpNames = {
+    "NOP", "SEND", "WAIT", "GOTO", "IF", "CALL", "RET",
+    "SET", "INT", "RETI", "DISI", "STOP", "LBL",
+};
 
 // Kind name lists, each closed by the sentinel.
-extern const std::array<const char*, 7> SendKindNameList;
-extern const std::array<const char*, 7> WaitKindNameList;
-extern const std::array<const char*, 9> IfKindNameList;
-extern const std::array<const char*, 9> SetKindNameList;
+inline constexpr std::array<const char*, 7> SendKindNameList = {"CHR", "TBL", "REG", "BUF", "KEY", "DA", NameListSentinel};
+inline constexpr std::array<const char*, 7> WaitKindNameList = {"CHR", "FRM", "TRG", "TM", "KEY", "LN", NameListSentinel};
+inline constexpr std::array<const char*, 9> IfKindNameList   = {"CHR", "TRG", "TM", "CT", "LN", "REG", "TBL", "DA", NameListSentinel};
+inline constexpr std::array<const char*, 9> SetKindNameList  = {"REG", "LN", "TM", "CT", "BZ", "OUT", "DA", "DV", NameListSentinel};
 
 // Option lists, closed by the sentinel. Selection lists count from 0; the word lists name
 // words 1, 2, 3 (a stored 0 means a number was entered).
-extern const std::array<const char*, 9> SignalLineList;        // "RS" ... "EX"
-extern const std::array<const char*, 7> CompareOperatorList;   // "=" "<>" "<" ">" "<=" ">="
-extern const std::array<const char*, 3> ClearOptionList;       // "CLR" "NOCLR"
-extern const std::array<const char*, 3> RegisterWordList;      // "INC" "DEC"
-extern const std::array<const char*, 4> TimerWordList;         // "START" "STOP" "RSTART"
-extern const std::array<const char*, 3> CounterWordList;       // "INC" "RESET"
+inline constexpr std::array<const char*, 9> SignalLineList      = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX", NameListSentinel};
+// What an output line selector offers: the signal lines without "EX".
+inline constexpr std::array<const char*, 8> OutputLineList      = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", NameListSentinel};
+inline constexpr std::array<const char*, 7> CompareOperatorList = {"=", "<>", "<", ">", "<=", ">=", NameListSentinel};
+inline constexpr std::array<const char*, 3> ClearOptionList     = {"CLR", "NOCLR", NameListSentinel};
+inline constexpr std::array<const char*, 3> RegisterWordList    = {"INC", "DEC", NameListSentinel};
+inline constexpr std::array<const char*, 4> TimerWordList       = {"START", "STOP", "RSTART", NameListSentinel};
+inline constexpr std::array<const char*, 3> CounterWordList     = {"INC", "RESET", NameListSentinel};
+// clang-format on
 
 // The kind name list of an instruction (sentinel included), or an empty span when the
 // instruction has no kinds or is outside 0..12.

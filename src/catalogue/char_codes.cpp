@@ -314,6 +314,8 @@ constexpr std::array<std::array<char, 3>, 256> HexFallback = [] {
   return table;
 }();
 
+std::string_view hexByteText(std::uint8_t value) { return {HexFallback[value].data(), 2}; }
+
 namespace {
 
 constexpr bool markersStandAfterTheSlots() {
@@ -385,8 +387,7 @@ std::array<std::string_view, 8> displayStrings(bool showCharacters, CharCode cod
       continue;
     }
     const std::string_view slot = displaySlot(code, half, byte);
-    strings[i] =
-        showCharacters && !slot.empty() ? slot : std::string_view(HexFallback[byte].data(), 2);
+    strings[i] = showCharacters && !slot.empty() ? slot : hexByteText(byte);
     // A byte shows in the half in force before it; then the shift bytes switch the half.
     if (byte == shift.toShifted) half = CharHalf::Shifted;
     if (byte == shift.toNormal) half = CharHalf::Normal;

@@ -28,6 +28,8 @@ extern const std::array<ShiftPair, CharCodeCount> ShiftBytes;
 
 // "00" ... "ff".
 extern const std::array<std::array<char, 3>, 256> HexFallback;
+// A data byte as two lower-case hexadecimal digits, as the system writes data bytes everywhere.
+std::string_view hexByteText(std::uint8_t value);
 
 // One half of a code as stored: the display strings of byte values 0 up to the half's slot count
 // minus 1 (an empty view is an empty slot), the end marker "***" in the slot right after them and

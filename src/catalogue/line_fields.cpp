@@ -11,13 +11,8 @@ namespace vx {
 
 namespace {
 
-constexpr int kDataBytes = 8;
-constexpr std::size_t kDataOffset = 4;
-constexpr std::size_t kLabelOffset = 12;
-// The label of a RETI line given "*".
-constexpr std::uint32_t kAnyLabel = 0xFFFF;
 // A line keeps at most this many characters of a position's text.
-constexpr std::size_t kMaxTextLength = 255;
+constexpr std::size_t MaxTextLength = 255;
 
 constexpr int code(Instruction instruction) { return static_cast<int>(instruction); }
 
@@ -86,14 +81,14 @@ LineFields decodeLine(const ProgramLine& line) {
           fields.paramA = b[3];
         }
         // A loaded line may claim more than 8 bytes; only the 8 data bytes are ever read.
-        if (dataIndex < kDataBytes && dataIndex < fields.count) {
+        if (dataIndex < DataByteCount && dataIndex < fields.count) {
           const auto i = static_cast<std::size_t>(dataIndex);
-          fields.data[i] = b[kDataOffset + i];
+          fields.data[i] = b[DataOffset + i];
         }
         ++dataIndex;
         break;
       case FieldType::LabelNumber:
-        fields.label = readU16(&b[kLabelOffset]);
+        fields.label = readU16(&b[LabelOffset]);
         break;
       case FieldType::WaitTime:
         fields.value = readU32(&b[2]);
@@ -119,40 +114,40 @@ struct ParseRule {
   int digits;
   std::uint32_t minimum;
   std::uint32_t maximum;
-  int mode;
+  TokenMode mode;
 };
 
 // clang-format off
-constexpr ParseRule kUnitNumber    {10, 1, 0, 1,      0};
-constexpr ParseRule kLevelBit      {10, 1, 0, 1,      0};
-constexpr ParseRule kTriggerNumber {10, 1, 1, 3,      0};
-constexpr ParseRule kSmallDigit    {10, 1, 0, 6,      0};
-constexpr ParseRule kHexDigit      {16, 1, 0, 15,     0};
-constexpr ParseRule kIndexRegister {16, 1, 0, 15,     1};
-constexpr ParseRule kEntryNumber   {10, 2, 0, 99,     0};
-constexpr ParseRule kDataByte      {16, 2, 0, 255,    0};
-constexpr ParseRule kPatternByte   {16, 2, 0, 255,    2};
-constexpr ParseRule kLabelNumber   {10, 3, 0, 999,    0};
-constexpr ParseRule kRetiLabel     {10, 3, 0, 999,    1};
-constexpr ParseRule kWaitTime      {10, 4, 1, 9999,   0};
-constexpr ParseRule kRegisterValue {10, 6, 0, 999999, 3};
-constexpr ParseRule kTimerValue    {10, 6, 1, 999999, 4};
-constexpr ParseRule kCounterValue  {10, 6, 1, 999999, 5};
+constexpr ParseRule UnitNumberRule    {10, 1, 0, 1,      TokenMode::None};
+constexpr ParseRule LevelBitRule      {10, 1, 0, 1,      TokenMode::None};
+constexpr ParseRule TriggerNumberRule {10, 1, 1, 3,      TokenMode::None};
+constexpr ParseRule SmallDigitRule    {10, 1, 0, 6,      TokenMode::None};
+constexpr ParseRule HexDigitRule      {16, 1, 0, 15,     TokenMode::None};
+constexpr ParseRule IndexRegisterRule {16, 1, 0, 15,     TokenMode::AnyMark};
+constexpr ParseRule EntryNumberRule   {10, 2, 0, 99,     TokenMode::None};
+constexpr ParseRule DataByteRule      {16, 2, 0, 255,    TokenMode::None};
+constexpr ParseRule PatternByteRule   {16, 2, 0, 255,    TokenMode::PatternMarks};
+constexpr ParseRule LabelNumberRule   {10, 3, 0, 999,    TokenMode::None};
+constexpr ParseRule RetiLabelRule     {10, 3, 0, 999,    TokenMode::AnyMark};
+constexpr ParseRule WaitTimeRule      {10, 4, 1, 9999,   TokenMode::None};
+constexpr ParseRule RegisterValueRule {10, 6, 0, 999999, TokenMode::RegisterWords};
+constexpr ParseRule TimerValueRule    {10, 6, 1, 999999, TokenMode::TimerWords};
+constexpr ParseRule CounterValueRule  {10, 6, 1, 999999, TokenMode::CounterWords};
 // clang-format on
 
 ParsedValue parse(const PositionEntry& entry, const ParseRule& rule) {
   std::string_view text = entry.text;
-  if (text.size() > kMaxTextLength) text = text.substr(0, kMaxTextLength);
+  if (text.size() > MaxTextLength) text = text.substr(0, MaxTextLength);
   return parseFieldValue(text, rule.radix, rule.digits, rule.minimum, rule.maximum, rule.mode);
 }
 
 // A value in the field's radix: "%d", "%x", or "%02x" for data bytes.
 std::string valueText(std::uint32_t value, int radix, std::size_t width) {
-  constexpr const char* kDigits = "0123456789abcdef";
+  constexpr const char* Digits = "0123456789abcdef";
   std::string text;
   const auto base = static_cast<std::uint32_t>(radix);
   do {
-    text.insert(text.begin(), kDigits[value % base]);
+    text.insert(text.begin(), Digits[value % base]);
     value /= base;
   } while (value != 0);
   if (text.size() < width) text.insert(0, width - text.size(), '0');
@@ -161,12 +156,12 @@ std::string valueText(std::uint32_t value, int radix, std::size_t width) {
 
 // The minimum of a field as the panel shows it after an unusable text: "%d" or "%x".
 std::string minimumText(const ParseRule& rule) {
-  constexpr const char* kDigits = "0123456789abcdef";
+  constexpr const char* Digits = "0123456789abcdef";
   std::string text;
   std::uint32_t v = rule.minimum;
   const auto radix = static_cast<std::uint32_t>(rule.radix);
   do {
-    text.insert(text.begin(), kDigits[v % radix]);
+    text.insert(text.begin(), Digits[v % radix]);
     v /= radix;
   } while (v != 0);
   return text;
@@ -201,29 +196,29 @@ class Encoder {
         case FieldType::KindSelect:
           break;  // byte 1 is set before the walk
         case FieldType::UnitNumber:
-          b[2] = byteValue(parseAt(p, entry, kUnitNumber));
+          b[2] = byteValue(parseAt(p, entry, UnitNumberRule));
           break;
         case FieldType::EntryNumber:
-          b[2] = byteValue(parseAt(p, entry, kEntryNumber));
+          b[2] = byteValue(parseAt(p, entry, EntryNumberRule));
           break;
         case FieldType::LevelBit:
-          b[3] = correctedByte(p, entry, kLevelBit);
+          b[3] = correctedByte(p, entry, LevelBitRule);
           break;
         case FieldType::TriggerNumber:
-          b[2] = correctedByte(p, entry, kTriggerNumber);
+          b[2] = correctedByte(p, entry, TriggerNumberRule);
           break;
         case FieldType::SmallDigit:
-          b[4] = correctedByte(p, entry, kSmallDigit);
+          b[4] = correctedByte(p, entry, SmallDigitRule);
           break;
         case FieldType::HexDigit:
-          b[hexDigitByte(instruction_, kind_, p)] = correctedByte(p, entry, kHexDigit);
+          b[hexDigitByte(instruction_, kind_, p)] = correctedByte(p, entry, HexDigitRule);
           break;
         case FieldType::IndexRegister: {
-          const ParsedValue v = parseAt(p, entry, kIndexRegister);
+          const ParsedValue v = parseAt(p, entry, IndexRegisterRule);
           if (v.result == ParseResult::Token) {
             b[3] = 255;  // "*"
           } else {
-            if (v.result == ParseResult::Invalid) show(p, minimumText(kIndexRegister));
+            if (v.result == ParseResult::Invalid) show(p, minimumText(IndexRegisterRule));
             b[3] = byteValue(v);
           }
           break;
@@ -233,26 +228,26 @@ class Encoder {
         case FieldType::EntryByte: {
           hasData = true;
           countInByte3 = type == FieldType::EntryByte;
-          if (dataIndex >= kDataBytes) break;  // every data row has exactly eight
+          if (dataIndex >= DataByteCount) break;  // every data row has exactly eight
           const auto i = static_cast<std::size_t>(dataIndex);
           const ParsedValue v =
-              parseAt(p, entry, type == FieldType::PatternByte ? kPatternByte : kDataByte);
+              parseAt(p, entry, type == FieldType::PatternByte ? PatternByteRule : DataByteRule);
           switch (v.result) {
             case ParseResult::Number:
-              b[kDataOffset + i] = byteValue(v);
+              b[DataOffset + i] = byteValue(v);
               dataCount = dataIndex + 1;
               break;
             case ParseResult::Token:  // "*" stands as 0, "|>" as 1, marked in the mask
-              b[kDataOffset + i] = byteValue(v);
+              b[DataOffset + i] = byteValue(v);
               b[3] = static_cast<std::uint8_t>(b[3] | (1u << i));
               dataCount = dataIndex + 1;
               break;
             case ParseResult::Empty:
-              b[kDataOffset + i] = 0;
+              b[DataOffset + i] = 0;
               if (feedback_ != nullptr) feedback_->clearCharacterCell(dataIndex);
               break;
             case ParseResult::Invalid:
-              b[kDataOffset + i] = 0;
+              b[DataOffset + i] = 0;
               show(p, "00");
               break;
           }
@@ -261,13 +256,13 @@ class Encoder {
         }
         case FieldType::LabelNumber: {
           const bool reti = instruction_ == code(Instruction::Reti);
-          const ParsedValue v = parseAt(p, entry, reti ? kRetiLabel : kLabelNumber);
+          const ParsedValue v = parseAt(p, entry, reti ? RetiLabelRule : LabelNumberRule);
           const bool anyLabel = reti && v.result == ParseResult::Token;
-          writeU16(&b[kLabelOffset], anyLabel ? kAnyLabel : v.value);
+          writeU16(&b[LabelOffset], anyLabel ? AnyLabel : v.value);
           break;
         }
         case FieldType::WaitTime:
-          writeU32(&b[2], parseAt(p, entry, kWaitTime).value);
+          writeU32(&b[2], parseAt(p, entry, WaitTimeRule).value);
           break;
         case FieldType::ClearSelect:
         case FieldType::OutputLineSelect:
@@ -280,9 +275,9 @@ class Encoder {
         case FieldType::RegisterValue:
         case FieldType::TimerValue:
         case FieldType::CounterValue: {
-          const ParseRule& rule = type == FieldType::RegisterValue ? kRegisterValue
-                                  : type == FieldType::TimerValue  ? kTimerValue
-                                                                   : kCounterValue;
+          const ParseRule& rule = type == FieldType::RegisterValue ? RegisterValueRule
+                                  : type == FieldType::TimerValue  ? TimerValueRule
+                                                                   : CounterValueRule;
           const ParsedValue v = parseAt(p, entry, rule);
           if (v.result == ParseResult::Invalid) return false;
           if (v.result == ParseResult::Token) {
@@ -309,12 +304,15 @@ class Encoder {
   ParsedValue parseAt(int position, const PositionEntry& entry, const ParseRule& rule) {
     const ParsedValue v = parse(entry, rule);
     if (feedback_ == nullptr || entry.text.empty()) return v;
-    const bool valueField = rule.mode >= 3;
+    const bool valueField = rule.mode == TokenMode::RegisterWords ||
+                            rule.mode == TokenMode::TimerWords ||
+                            rule.mode == TokenMode::CounterWords;
     bool replaced = v.result == ParseResult::Invalid && !valueField;
     if (v.result == ParseResult::Number) {
       // The whole text's number, without the cut to the field's digits or range.
-      const ParsedValue stated = parseFieldValue(
-          entry.text, rule.radix, static_cast<int>(entry.text.size()), 0, 0xFFFFFFFFu, 0);
+      const ParsedValue stated =
+          parseFieldValue(entry.text, rule.radix, static_cast<int>(entry.text.size()), 0,
+                          0xFFFFFFFFu, TokenMode::None);
       replaced = stated.result != ParseResult::Number || stated.value != v.value;
     }
     if (replaced) {
@@ -366,34 +364,34 @@ std::optional<FieldRange> fieldRange(FieldType type) {
   const auto range = [](const ParseRule& rule) { return FieldRange{rule.minimum, rule.maximum}; };
   switch (type) {
     case FieldType::UnitNumber:
-      return range(kUnitNumber);
+      return range(UnitNumberRule);
     case FieldType::LevelBit:
-      return range(kLevelBit);
+      return range(LevelBitRule);
     case FieldType::TriggerNumber:
-      return range(kTriggerNumber);
+      return range(TriggerNumberRule);
     case FieldType::SmallDigit:
-      return range(kSmallDigit);
+      return range(SmallDigitRule);
     case FieldType::HexDigit:
-      return range(kHexDigit);
+      return range(HexDigitRule);
     case FieldType::IndexRegister:
-      return range(kIndexRegister);
+      return range(IndexRegisterRule);
     case FieldType::EntryNumber:
-      return range(kEntryNumber);
+      return range(EntryNumberRule);
     case FieldType::CharByte:
     case FieldType::EntryByte:
-      return range(kDataByte);
+      return range(DataByteRule);
     case FieldType::PatternByte:
-      return range(kPatternByte);
+      return range(PatternByteRule);
     case FieldType::LabelNumber:
-      return range(kLabelNumber);
+      return range(LabelNumberRule);
     case FieldType::WaitTime:
-      return range(kWaitTime);
+      return range(WaitTimeRule);
     case FieldType::RegisterValue:
-      return range(kRegisterValue);
+      return range(RegisterValueRule);
     case FieldType::TimerValue:
-      return range(kTimerValue);
+      return range(TimerValueRule);
     case FieldType::CounterValue:
-      return range(kCounterValue);
+      return range(CounterValueRule);
     default:
       return std::nullopt;
   }

@@ -22,7 +22,7 @@ struct LineFields {
   std::uint16_t label = 0;  // bytes 12-13
   std::uint32_t value = 0;  // WaitTime, or the number of a register/timer/counter value
   std::uint8_t count = 0;   // data bytes in use; a loaded line may hold more than 8
-  std::array<std::uint8_t, 8> data{};
+  std::array<std::uint8_t, DataByteCount> data{};
 
   friend bool operator==(const LineFields&, const LineFields&) = default;
 };

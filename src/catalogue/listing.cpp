@@ -2,6 +2,7 @@
 // field values in the formats the instrument's manual prints them.
 #include "catalogue/listing.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +21,7 @@
 namespace vx {
 namespace {
 
-constexpr std::uint16_t AnyLabel = 0xFFFF;
 constexpr std::uint8_t NoIndexRegister = 0xFF;
-constexpr std::size_t DataBytes = 8;
 
 // Appends to the caller's 40-byte buffer; the text always stays NUL-terminated and a text that
 // would not fit is cut at 39 characters.
@@ -80,7 +79,7 @@ void appendDataStrings(ListingWriter& w, const LineFields& f, CharCode code, boo
                        bool masked) {
   const std::array<std::string_view, 8> strings =
       displayStrings(showCharacters, code, f.data, masked, masked ? f.paramA : std::uint8_t{0});
-  const std::size_t count = f.count < DataBytes ? f.count : DataBytes;
+  const std::size_t count = std::min<std::size_t>(f.count, DataByteCount);
   for (std::size_t i = 0; i < count; ++i) {
     w.append(strings[i]);
     w.append(" ");

@@ -10,16 +10,13 @@
 #include <cstdio>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/char_codes.h"
 #include "catalogue/line_fields.h"
 #include "catalogue/listing.h"
-#include "store/bytes.h"
 
 namespace vx {
 namespace {
 
-constexpr std::size_t DataBytes = 8;
-constexpr std::uint16_t AnyLabel = 0xFFFF;  // the "*" target of RETI
-constexpr std::array<const char*, ProgramCount> SectionNames = {"A", "B", "C", "D"};
 // The program of the lines under a header that names no program, or one given twice.
 constexpr int FaultySection = -2;
 
@@ -341,7 +338,7 @@ class LineReader {
 
   // Up to eight data bytes, each after a blank; the run ends before a word that is no byte.
   std::string readData(std::array<PositionEntry, PositionCount>& positions) {
-    std::size_t count = 0;
+    int count = 0;
     while (true) {
       const std::size_t before = at_;
       if (!skipBlanks()) break;
@@ -353,7 +350,7 @@ class LineReader {
         break;
       }
       const FieldType type = nextValuePosition();
-      if (count == DataBytes || type == FieldType::End) return "more than 8 data bytes";
+      if (count == DataByteCount || type == FieldType::End) return "more than 8 data bytes";
       const bool pattern = type == FieldType::PatternByte;
       PositionEntry& target = entry(positions);
       if (pattern && (word == "*" || word == "|>")) {
@@ -367,7 +364,7 @@ class LineReader {
       ++count;
     }
     // The rest of the eight data positions stay empty.
-    while (count < DataBytes && nextValuePosition() != FieldType::End &&
+    while (count < DataByteCount && nextValuePosition() != FieldType::End &&
            isDataPosition(instruction_, kind_, position_)) {
       ++position_;
       ++count;
@@ -478,16 +475,15 @@ std::string normalisedListing(const ProgramLine& line) {
 std::string rawText(const ProgramLine& line) {
   std::string text(RawLineWord);
   for (const std::uint8_t b : line.bytes) {
-    std::array<char, 4> hex{};
-    std::snprintf(hex.data(), hex.size(), " %02x", b);
-    text += hex.data();
+    text += ' ';
+    text += hexByteText(b);
   }
   return text;
 }
 
 std::string sectionHeader(int program) {
   std::string header = "[";
-  header += SectionNames[static_cast<std::size_t>(program)];
+  header += ProgramNames[static_cast<std::size_t>(program)];
   header += ']';
   return header;
 }
@@ -659,7 +655,7 @@ std::vector<TextProblem> importProgramText(ProgramArea& area, const ProgramText&
     if (section->lines.size() > count) {
       problems.push_back(
           {section->textLines[count],
-           "program " + std::string(SectionNames[static_cast<std::size_t>(program)]) + " has " +
+           "program " + std::string(ProgramNames[static_cast<std::size_t>(program)]) + " has " +
                std::to_string(count) + " lines; this would be line " + std::to_string(count)});
       continue;
     }
@@ -693,7 +689,7 @@ std::string describeLabelInconsistency(const ProgramArea& area, int program,
                                        const LabelInconsistency& inconsistency) {
   const ProgramLine* line = lineAt(area, program, inconsistency.index);
   if (line == nullptr) return "no such line";
-  const std::uint16_t label = readU16(&line->bytes[12]);
+  const std::uint16_t label = labelOf(*line);
   const bool anyTarget =
       line->bytes[0] == static_cast<std::uint8_t>(Instruction::Reti) && label == AnyLabel;
   return "label " + (anyTarget ? std::string("*") : std::to_string(label)) +

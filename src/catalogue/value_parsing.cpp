@@ -9,7 +9,7 @@ namespace vx {
 
 namespace {
 
-constexpr std::uint32_t kLargest = 0xFFFFFFFFu;
+constexpr std::uint32_t Largest = 0xFFFFFFFFu;
 
 struct Conversion {
   std::uint32_t value = 0;
@@ -58,29 +58,29 @@ constexpr Conversion convert(std::string_view text, int radix) {
     if (d < 0) break;
     if (!overflow) {
       value = value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
-      if (value > kLargest) overflow = true;
+      if (value > Largest) overflow = true;
     }
     ++i;
   }
   if (i == digitsStart) return {};  // no digits: nothing converted
-  std::uint32_t result = overflow ? kLargest : static_cast<std::uint32_t>(value);
+  std::uint32_t result = overflow ? Largest : static_cast<std::uint32_t>(value);
   if (negative) result = 0u - result;
   return {result, i};
 }
 
-static_assert(convert("  -1", 10).value == kLargest);
+static_assert(convert("  -1", 10).value == Largest);
 static_assert(convert("0x1F", 16).value == 31 && convert("0x1F", 16).consumed == 4);
 static_assert(convert("0x", 16).value == 0 && convert("0x", 16).consumed == 1);
-static_assert(convert("99999999999", 10).value == kLargest);
+static_assert(convert("99999999999", 10).value == Largest);
 static_assert(convert("+", 10).consumed == 0);
 
-std::span<const char* const> wordsOfMode(int mode) {
+std::span<const char* const> wordsOfMode(TokenMode mode) {
   switch (mode) {
-    case 3:
+    case TokenMode::RegisterWords:
       return namesOf(RegisterWordList);
-    case 4:
+    case TokenMode::TimerWords:
       return namesOf(TimerWordList);
-    case 5:
+    case TokenMode::CounterWords:
       return namesOf(CounterWordList);
     default:
       return {};
@@ -90,7 +90,7 @@ std::span<const char* const> wordsOfMode(int mode) {
 }  // namespace
 
 ParsedValue parseFieldValue(std::string_view text, int radix, int digits, std::uint32_t minimum,
-                            std::uint32_t maximum, int mode) {
+                            std::uint32_t maximum, TokenMode mode) {
   if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
     text = text.substr(0, nul);
   }
@@ -99,8 +99,9 @@ ParsedValue parseFieldValue(std::string_view text, int radix, int digits, std::u
   // Empty comes first: an empty text is neither a token nor invalid.
   if (text.empty()) return {ParseResult::Empty, minimum};
 
-  if ((mode == 1 || mode == 2) && text[0] == '*') return {ParseResult::Token, 0};
-  if (mode == 2 && text.starts_with("|>")) return {ParseResult::Token, 1};
+  const bool marks = mode == TokenMode::AnyMark || mode == TokenMode::PatternMarks;
+  if (marks && text[0] == '*') return {ParseResult::Token, 0};
+  if (mode == TokenMode::PatternMarks && text.starts_with("|>")) return {ParseResult::Token, 1};
   const std::span<const char* const> words = wordsOfMode(mode);
   for (std::size_t k = 0; k < words.size(); ++k) {
     if (text == words[k]) return {ParseResult::Token, static_cast<std::uint32_t>(k + 1)};

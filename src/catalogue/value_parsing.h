@@ -15,10 +15,20 @@ struct ParsedValue {
   friend bool operator==(const ParsedValue&, const ParsedValue&) = default;
 };
 
-// Modes: 0 no tokens; 1 "*"; 2 "*" and "|>"; 3 RegisterWordList; 4 TimerWordList;
-// 5 CounterWordList. Any other mode behaves as 0. The text ends at its first NUL, if any.
-// radix is 10 or 16, digits 1..6, minimum <= maximum.
+// What a field's text may hold besides a number: nothing (None), "*" (AnyMark), "*" or "|>"
+// (PatternMarks), or a word of RegisterWordList, TimerWordList or CounterWordList. A value
+// outside the enumerators behaves as None.
+enum class TokenMode : int {
+  None = 0,
+  AnyMark = 1,
+  PatternMarks = 2,
+  RegisterWords = 3,
+  TimerWords = 4,
+  CounterWords = 5,
+};
+
+// The text ends at its first NUL, if any. radix is 10 or 16, digits 1..6, minimum <= maximum.
 ParsedValue parseFieldValue(std::string_view text, int radix, int digits, std::uint32_t minimum,
-                            std::uint32_t maximum, int mode);
+                            std::uint32_t maximum, TokenMode mode);
 
 }  // namespace vx

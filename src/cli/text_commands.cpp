@@ -11,8 +11,6 @@
 namespace vx {
 namespace {
 
-constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
-
 std::vector<int> chosenPrograms(int program) {
   if (program >= 0) return {program};
   return {0, 1, 2, 3};

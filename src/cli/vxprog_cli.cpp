@@ -23,13 +23,11 @@
 #include "cli/text_encoding.h"
 #include "setupfile/file_io.h"
 #include "setupfile/setup_file.h"
-#include "store/bytes.h"
 #include "store/program_area.h"
 
 namespace vx {
 namespace {
 
-constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
 // How long a command waits for another process that is editing the same file.
 constexpr std::chrono::milliseconds LockWait{10'000};
 
@@ -184,9 +182,8 @@ std::string tagText(const std::array<char, 4>& tag) {
     if (byte >= 0x20 && byte < 0x7F) {
       text += c;
     } else {
-      std::array<char, 8> escaped{};
-      std::snprintf(escaped.data(), escaped.size(), "\\x%02x", byte);
-      text += escaped.data();
+      text += "\\x";
+      text += hexByteText(byte);
     }
   }
   return text;

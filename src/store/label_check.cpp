@@ -1,22 +1,19 @@
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
-#include "store/bytes.h"
 #include "store/program_area.h"
 
 namespace vx {
 namespace {
 
-constexpr std::uint8_t Goto = 3, If = 4, Call = 5, Int = 8, Reti = 9, Lbl = 12;
-// A RETI target of "*" returns to wherever the interrupt came from and names no label.
-constexpr std::uint16_t AnyTarget = 0xFFFF;
-
-std::uint16_t labelOf(const ProgramLine& line) { return readU16(&line.bytes[12]); }
-
-bool isJump(std::uint8_t instruction) {
-  return instruction == Goto || instruction == If || instruction == Call || instruction == Int ||
-         instruction == Reti;
+bool isJump(std::uint8_t code) {
+  using enum Instruction;
+  for (const Instruction jump : {Goto, If, Call, Int, Reti}) {
+    if (code == static_cast<std::uint8_t>(jump)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -33,7 +30,7 @@ std::vector<LabelInconsistency> labelInconsistencies(const ProgramArea& area, in
   defined.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const ProgramLine& line = *lineAt(area, program, i);
-    if (line.bytes[0] != Lbl) {
+    if (line.bytes[0] != static_cast<std::uint8_t>(Instruction::Lbl)) {
       continue;
     }
     const std::uint16_t label = labelOf(line);
@@ -50,7 +47,7 @@ std::vector<LabelInconsistency> labelInconsistencies(const ProgramArea& area, in
       continue;
     }
     const std::uint16_t label = labelOf(line);
-    if (instruction == Reti && label == AnyTarget) {
+    if (instruction == static_cast<std::uint8_t>(Instruction::Reti) && label == AnyLabel) {
       continue;
     }
     if (std::find(defined.begin(), defined.end(), label) == defined.end()) {

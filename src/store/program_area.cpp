@@ -34,6 +34,8 @@ int firstSlot(const ProgramArea& area, int program) {
 
 }  // namespace
 
+std::uint16_t labelOf(const ProgramLine& line) { return readU16(&line.bytes[LabelOffset]); }
+
 void resetProgramArea(ProgramArea& area) {
   area = ProgramArea{};
   writeU16(&area.header[ProgramCountOffset], ProgramCount);

@@ -11,12 +11,41 @@
 namespace vx {
 
 inline constexpr int ProgramCount = 4;
+// Programs 0..3 as the user sees them.
+inline constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
 inline constexpr int SlotCount = 2048;
 inline constexpr int LinesPerProgramAfterReset = 512;
 inline constexpr std::size_t LineSize = 16;
 inline constexpr std::size_t AreaHeaderSize = 24;
 // The program block is always 32,792 bytes: a 24-byte header and 2048 slots of 16 bytes.
 inline constexpr std::size_t ProgramAreaSize = AreaHeaderSize + SlotCount * LineSize;
+
+// The instruction codes of byte 0 of a line.
+enum class Instruction : std::uint8_t {
+  Nop = 0,
+  Send,
+  Wait,
+  Goto,
+  If,
+  Call,
+  Ret,
+  Set,
+  Int,
+  Reti,
+  Disi,
+  Stop,
+  Lbl
+};
+inline constexpr int InstructionCount = 13;
+
+// Bytes 4-11 of a data line hold up to eight data bytes.
+inline constexpr std::size_t DataOffset = 4;
+inline constexpr int DataByteCount = 8;
+// Bytes 12-13 hold the label number, little-endian.
+inline constexpr std::size_t LabelOffset = 12;
+// The label number of a RETI line whose target is "*": it returns to wherever the interrupt
+// came from and names no label.
+inline constexpr std::uint16_t AnyLabel = 0xFFFF;
 
 // One instruction line. Byte 0 is the instruction, byte 1 the operand kind, bytes 2-11 the
 // fields of the instruction's layout, bytes 12-13 the label number (little-endian).
@@ -25,6 +54,9 @@ struct ProgramLine {
 
   friend bool operator==(const ProgramLine&, const ProgramLine&) = default;
 };
+
+// The stored label number of a line (whatever its instruction).
+std::uint16_t labelOf(const ProgramLine& line);
 
 // The header holds the program count, a reserved word and five {start, cursor} pairs of
 // signed 16-bit little-endian values; the fifth start is the end of program 3.

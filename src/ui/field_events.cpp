@@ -45,7 +45,7 @@ void onFieldChanged(MainDialog& dialog, int control, int code) {
       isDataControl(instruction, kind, control + 1) && panelControl(dialog, control + 1) != nullptr;
   if (isDataControl(instruction, kind, control) && nextIsData) {
     const std::string text = controlText(dialog, control);
-    const ParsedValue parsed = parseFieldValue(text, 16, 2, 0, 255, 0);
+    const ParsedValue parsed = parseFieldValue(text, 16, 2, 0, 255, TokenMode::None);
     if (parsed.result == ParseResult::Number && text.size() >= 2) advance = true;
   }
   commitEdit(dialog, control, code);

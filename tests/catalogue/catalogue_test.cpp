@@ -10,7 +10,7 @@ namespace vx {
 namespace {
 
 // Field type names by code, so that a wrong row reads as names in the failure message.
-const char* const kTypeNames[FieldTypeCount] = {
+const char* const TypeNames[FieldTypeCount] = {
     "End",
     "KindSelect",
     "UnitNumber",
@@ -47,7 +47,7 @@ struct ExpectedRow {
 };
 
 // clang-format off
-const ExpectedRow kExpectedRows[] = {
+const ExpectedRow ExpectedRows[] = {
     {"SEND", 0, "KindSelect CharByte*8"},
     {"SEND", 1, "KindSelect HexDigit"},
     {"SEND", 2, "KindSelect HexDigit"},
@@ -85,9 +85,9 @@ const ExpectedRow kExpectedRows[] = {
 };
 // clang-format on
 
-const char* const kHelpNames[InstructionCount] = {"NOP",  "SEND", "WAIT", "GOTO", "IF",
-                                                  "CALL", "RET",  "SET",  "INT",  "RETI",
-                                                  "DISI", "STOP", "LBL"};
+const char* const HelpNames[InstructionCount] = {"NOP",  "SEND", "WAIT", "GOTO", "IF",
+                                                 "CALL", "RET",  "SET",  "INT",  "RETI",
+                                                 "DISI", "STOP", "LBL"};
 
 // The twelve type names of a row, End-padded, from the "Type*8" shorthand.
 std::vector<std::string> expand(const char* positions) {
@@ -107,8 +107,8 @@ std::vector<std::string> expand(const char* positions) {
 }
 
 std::vector<std::string> expectedRow(int instruction, int kind) {
-  for (const ExpectedRow& r : kExpectedRows) {
-    if (std::string(r.instruction) == kHelpNames[instruction] && r.kind == kind) {
+  for (const ExpectedRow& r : ExpectedRows) {
+    if (std::string(r.instruction) == HelpNames[instruction] && r.kind == kind) {
       return expand(r.positions);
     }
   }
@@ -119,7 +119,7 @@ std::vector<std::string> actualRow(int instruction, int kind) {
   std::vector<std::string> names;
   for (int p = 0; p < PositionCount; ++p) {
     const auto code = static_cast<int>(fieldTypeAt(instruction, kind, p));
-    names.push_back(code >= 0 && code < FieldTypeCount ? kTypeNames[code] : "?");
+    names.push_back(code >= 0 && code < FieldTypeCount ? TypeNames[code] : "?");
   }
   return names;
 }
@@ -127,7 +127,7 @@ std::vector<std::string> actualRow(int instruction, int kind) {
 TEST(LayoutTable, EveryRowMatchesTheDocumentedTable) {
   for (int instruction = 0; instruction < InstructionCount; ++instruction) {
     for (int kind = 0; kind < KindSlotCount; ++kind) {
-      SCOPED_TRACE(std::string(kHelpNames[instruction]) + " kind " + std::to_string(kind));
+      SCOPED_TRACE(std::string(HelpNames[instruction]) + " kind " + std::to_string(kind));
       EXPECT_EQ(actualRow(instruction, kind), expectedRow(instruction, kind));
       // The exported table and the accessor agree.
       for (int p = 0; p < PositionCount; ++p) {
@@ -203,7 +203,7 @@ TEST(Catalogue, InstructionNames) {
             (Names{" NOP", " SEND", " WAIT", " GOTO", " IF", " CALL", " RET", " SET", " INT",
                    " RETI", " DISI", " STOP", " L"}));
   for (int i = 0; i < InstructionCount; ++i) {
-    EXPECT_STREQ(InstructionHelpNames[static_cast<std::size_t>(i)], kHelpNames[i]);
+    EXPECT_STREQ(InstructionHelpNames[static_cast<std::size_t>(i)], HelpNames[i]);
   }
 }
 
@@ -253,7 +253,7 @@ TEST(Catalogue, OptionListsOfListFields) {
       {FieldType::CounterValue, {"INC", "RESET"}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(kTypeNames[static_cast<int>(c.type)]);
+    SCOPED_TRACE(TypeNames[static_cast<int>(c.type)]);
     EXPECT_EQ(listNames(optionList(c.type)), c.options);
   }
   EXPECT_EQ(optionList(FieldType::SignalLineSelect).data(), SignalLineList.data());
