@@ -34,6 +34,8 @@ constexpr LayoutRow row(std::initializer_list<FieldType> types) {
 using enum FieldType;
 using enum Instruction;
 
+constexpr int code(Instruction instruction) { return static_cast<int>(instruction); }
+
 // A data row: the fields before the data, eight data positions, the fields after them.
 constexpr LayoutRow dataRow(std::initializer_list<FieldType> before, FieldType data,
                             std::initializer_list<FieldType> after) {
@@ -141,14 +143,51 @@ constexpr bool lastPositionUnused() {
 }
 static_assert(lastPositionUnused());
 
+constexpr std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> BuiltLayout =
+    buildLayoutTable();
+
+constexpr FieldType typeAt(int instruction, int kind, int position) {
+  if (instruction < 0 || instruction >= InstructionCount || kind < 0 || kind >= KindSlotCount ||
+      position < 0 || position >= PositionCount) {
+    return End;
+  }
+  return BuiltLayout[static_cast<std::size_t>(instruction)][static_cast<std::size_t>(kind)]
+                    [static_cast<std::size_t>(position)];
+}
+
+constexpr int lineByteAt(int instruction, int kind, int position) {
+  constexpr int FirstParameterByte = 2;
+  constexpr int LastParameterByte = 4;
+  bool filled[LastParameterByte + 1] = {};
+  int byte = 0;
+  for (int p = 0; p <= position; ++p) {
+    const FieldType type = typeAt(instruction, kind, p);
+    byte = FieldTypeTable[static_cast<std::size_t>(type)].lineByte;
+    if (type == HexDigit) {
+      byte = FirstParameterByte;
+      while (byte < LastParameterByte && filled[byte]) ++byte;
+    }
+    if (byte >= FirstParameterByte && byte <= LastParameterByte) filled[byte] = true;
+  }
+  return byte;
+}
+// clang-format off
+static_assert(lineByteAt(code(Send), 1, 1) == 2);  // SEND TBL: the table
+static_assert(lineByteAt(code(If),   5, 1) == 2);  // IF REG: the first register
+static_assert(lineByteAt(code(If),   5, 2) == 3);  //         the comparison
+static_assert(lineByteAt(code(If),   5, 4) == 4);  //         the second register
+static_assert(lineByteAt(code(Set),  7, 3) == 3);  // SET DV: the register
+static_assert(lineByteAt(code(Set),  7, 4) == 4);  //         the digit
+static_assert(lineByteAt(code(Set),  0, 2) == 3);  // SET REG: the value's word byte
+// clang-format on
+
 bool isSentinel(const char* name) {
   return name != nullptr && std::string_view(name) == NameListSentinel;
 }
 
 }  // namespace
 
-const std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> LayoutTable =
-    buildLayoutTable();
+const std::array<std::array<LayoutRow, KindSlotCount>, InstructionCount> LayoutTable = BuiltLayout;
 
 std::span<const char* const> kindNameList(int instruction) {
   switch (instruction) {
@@ -180,54 +219,29 @@ std::span<const char* const> namesOf(std::span<const char* const> sentinelList) 
   return sentinelList.first(n);
 }
 
-std::span<const char* const> optionList(FieldType type) {
-  switch (type) {
-    case ClearSelect:
-      return ClearOptionList;
-    case OutputLineSelect:
-      return OutputLineList;
-    case SignalLineSelect:
-      return SignalLineList;
-    case CompareSelect:
-      return CompareOperatorList;
-    case RegisterValue:
-      return RegisterWordList;
-    case TimerValue:
-      return TimerWordList;
-    case CounterValue:
-      return CounterWordList;
-    default:
-      // KindSelect offers the instruction's kindNameList, which depends on the instruction.
-      return {};
-  }
+const FieldTypeRow& fieldTypeRow(FieldType type) {
+  const auto index = static_cast<std::size_t>(type);
+  return FieldTypeTable[index < FieldTypeTable.size() ? index : 0];
 }
 
-const char* captionText(FieldType type) {
-  switch (type) {
-    case RegCaption:
-      return "REG";
-    case PlusRegCaption:
-      return "+REG";
-    case EqualsCaption:
-      return "=";
-    case LabelCaption:
-      return "L";
-    case TriggerZeroCaption:
-      return "TRG 0";
-    default:
-      return nullptr;
-  }
+std::span<const char* const> optionList(FieldType type) {
+  // KindSelect offers the instruction's kindNameList, which depends on the instruction.
+  return fieldTypeRow(type).options;
 }
+
+const char* captionText(FieldType type) { return fieldTypeRow(type).caption; }
 
 FieldType fieldTypeAt(int instruction, int kind, int position) {
-  if (instruction < 0 || instruction >= InstructionCount || kind < 0 || kind >= KindSlotCount ||
-      position < 0 || position >= PositionCount) {
-    return End;
-  }
-  const FieldType t =
-      LayoutTable[static_cast<std::size_t>(instruction)][static_cast<std::size_t>(kind)]
-                 [static_cast<std::size_t>(position)];
-  return t;
+  return typeAt(instruction, kind, position);
+}
+
+TokenMode fieldTokens(int instruction, FieldType type) {
+  if (type == LabelNumber && instruction == code(Reti)) return TokenMode::AnyMark;
+  return fieldTypeRow(type).tokens;
+}
+
+int fieldLineByte(int instruction, int kind, int position) {
+  return lineByteAt(instruction, kind, position);
 }
 
 bool isDataPosition(int instruction, int kind, int position) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "catalogue/value_parsing.h"
 #include "store/program_area.h"
 
 namespace vx {
@@ -94,6 +95,76 @@ bool hasKinds(int instruction);
 // Names of a list without its sentinel, e.g. for messages and lookups.
 std::span<const char* const> namesOf(std::span<const char* const> sentinelList);
 
+// The kind of control that shows a field in the panel.
+enum class FieldControl : std::uint8_t {
+  None,          // End: no control
+  Edit,          // a number typed in
+  DataEdit,      // one data byte, with a character cell beneath
+  Caption,       // fixed text
+  EditableList,  // a number typed in, or a word chosen from the list
+  DropList,      // an entry chosen from the list
+};
+
+// What a field of one type holds, where it goes in the line and how the panel shows it.
+struct FieldTypeRow {
+  FieldType type;
+  int radix;              // 10 or 16; 0 for types that hold no number
+  int digits;             // the text's last `digits` characters make the value
+  std::uint32_t minimum;  // an unusable text stands for the minimum
+  std::uint32_t maximum;
+  TokenMode tokens;  // LabelNumber also takes "*" in a RETI line (fieldTokens)
+  int lineByte;      // the first line byte the field fills; 0 for none
+  FieldControl control;
+  std::span<const char* const>
+      options;          // closed by the sentinel; KindSelect's depend on the instruction
+  const char* caption;  // the fixed text of a caption type
+};
+
+// One row per field type, in FieldType order.
+// clang-format off
+inline constexpr std::array<FieldTypeRow, FieldTypeCount> FieldTypeTable = {{
+    // type                          radix digits min max     tokens                    byte control                      options              caption
+    {FieldType::End,                 0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::None,         {},                  nullptr},
+    {FieldType::KindSelect,          0,  0, 0, 0,      TokenMode::None,          1,  FieldControl::DropList,     {},                  nullptr},
+    {FieldType::UnitNumber,          10, 1, 0, 1,      TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::LevelBit,            10, 1, 0, 1,      TokenMode::None,          3,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::TriggerNumber,       10, 1, 1, 3,      TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::SmallDigit,          10, 1, 0, 6,      TokenMode::None,          4,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::HexDigit,            16, 1, 0, 15,     TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::IndexRegister,       16, 1, 0, 15,     TokenMode::AnyMark,       3,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::EntryNumber,         10, 2, 0, 99,     TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::CharByte,            16, 2, 0, 255,    TokenMode::None,          4,  FieldControl::DataEdit,     {},                  nullptr},
+    {FieldType::PatternByte,         16, 2, 0, 255,    TokenMode::PatternMarks,  4,  FieldControl::DataEdit,     {},                  nullptr},
+    {FieldType::EntryByte,           16, 2, 0, 255,    TokenMode::None,          4,  FieldControl::DataEdit,     {},                  nullptr},
+    {FieldType::LabelNumber,         10, 3, 0, 999,    TokenMode::None,          12, FieldControl::Edit,         {},                  nullptr},
+    {FieldType::WaitTime,            10, 4, 1, 9999,   TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::ClearSelect,         0,  0, 0, 0,      TokenMode::None,          2,  FieldControl::DropList,     ClearOptionList,     nullptr},
+    {FieldType::OutputLineSelect,    0,  0, 0, 0,      TokenMode::None,          2,  FieldControl::DropList,     OutputLineList,      nullptr},
+    {FieldType::SignalLineSelect,    0,  0, 0, 0,      TokenMode::None,          2,  FieldControl::DropList,     SignalLineList,      nullptr},
+    {FieldType::CompareSelect,       0,  0, 0, 0,      TokenMode::None,          3,  FieldControl::DropList,     CompareOperatorList, nullptr},
+    {FieldType::RegisterValue,       10, 6, 0, 999999, TokenMode::RegisterWords, 3,  FieldControl::EditableList, RegisterWordList,    nullptr},
+    {FieldType::TimerValue,          10, 6, 1, 999999, TokenMode::TimerWords,    3,  FieldControl::EditableList, TimerWordList,       nullptr},
+    {FieldType::CounterValue,        10, 6, 1, 999999, TokenMode::CounterWords,  3,  FieldControl::EditableList, CounterWordList,     nullptr},
+    {FieldType::RegCaption,          0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::Caption,      {},                  "REG"},
+    {FieldType::PlusRegCaption,      0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::Caption,      {},                  "+REG"},
+    {FieldType::EqualsCaption,       0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::Caption,      {},                  "="},
+    {FieldType::LabelCaption,        0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::Caption,      {},                  "L"},
+    {FieldType::TriggerZeroCaption,  0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::Caption,      {},                  "TRG 0"},
+}};
+// clang-format on
+
+// Every row stands at its type's place.
+consteval bool fieldTypeRowsInOrder() {
+  for (std::size_t i = 0; i < FieldTypeTable.size(); ++i) {
+    if (static_cast<std::size_t>(FieldTypeTable[i].type) != i) return false;
+  }
+  return true;
+}
+static_assert(fieldTypeRowsInOrder());
+
+// The row of a type; End's row for a value outside the enum.
+const FieldTypeRow& fieldTypeRow(FieldType type);
+
 // The option list a list field offers (OutputLineSelect: SignalLineList without "EX"), sentinel
 // included in the span; an empty span for types without a list.
 std::span<const char* const> optionList(FieldType type);
@@ -110,6 +181,14 @@ FieldType fieldTypeAt(int instruction, int kind, int position);
 bool isDataPosition(int instruction, int kind, int position);
 // Position of the first data byte of the row, or -1 when the row has none.
 int firstDataPosition(int instruction, int kind);
+
+// The tokens position's field takes in a line of `instruction`: the row's, and for the label of
+// a RETI line also "*" (AnyLabel).
+TokenMode fieldTokens(int instruction, FieldType type);
+// The first line byte the field at `position` fills (0 for none). A HexDigit takes the first of
+// the parameter bytes 2-4 that no earlier field of its row fills: byte 2 on its own, byte 4 as
+// the second register of IF REG, byte 3 as the register of SET DV.
+int fieldLineByte(int instruction, int kind, int position);
 
 // Help texts (string table entries 1..5): "0:NOP\r\n1:SEND..." and the kind lists per instruction.
 std::string_view instructionHelpText();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "catalogue/char_codes.h"
 #include "catalogue/value_parsing.h"
 #include "store/bytes.h"
 
@@ -14,17 +15,15 @@ namespace {
 // A line keeps at most this many characters of a position's text.
 constexpr std::size_t MaxTextLength = 255;
 
-constexpr int code(Instruction instruction) { return static_cast<int>(instruction); }
-
-// The line byte a HexDigit position fills: byte 2, except the second register of IF REG and the
-// register of SET DV.
-std::size_t hexDigitByte(int instruction, int kind, int position) {
-  if (instruction == code(Instruction::If) && kind == 5 && position == 4) return 4;
-  if (instruction == code(Instruction::Set) && kind == 7 && position == 3) return 3;
-  return 2;
+// The member of LineFields that holds parameter byte 2, 3 or 4.
+template <typename Fields>
+auto& parameter(Fields& fields, int byte) {
+  return byte == 4 ? fields.paramC : byte == 3 ? fields.paramB : fields.paramA;
 }
 
 }  // namespace
+
+std::uint8_t parameterAt(const LineFields& fields, int byte) { return parameter(fields, byte); }
 
 LineFields decodeLine(const ProgramLine& line) {
   const auto& b = line.bytes;
@@ -38,38 +37,10 @@ LineFields decodeLine(const ProgramLine& line) {
   for (int p = 0; p < PositionCount; ++p) {
     const FieldType type = fieldTypeAt(instruction, kind, p);
     if (type == FieldType::End) break;
+    const auto at = static_cast<std::size_t>(fieldLineByte(instruction, kind, p));
     switch (type) {
       case FieldType::KindSelect:
         fields.kind = b[1];
-        break;
-      case FieldType::HexDigit:
-        switch (hexDigitByte(instruction, kind, p)) {
-          case 4:
-            fields.paramC = b[4];
-            break;
-          case 3:
-            fields.paramB = b[3];
-            break;
-          default:
-            fields.paramA = b[2];
-            break;
-        }
-        break;
-      case FieldType::UnitNumber:
-      case FieldType::TriggerNumber:
-      case FieldType::EntryNumber:
-      case FieldType::ClearSelect:
-      case FieldType::OutputLineSelect:
-      case FieldType::SignalLineSelect:
-        fields.paramA = b[2];
-        break;
-      case FieldType::LevelBit:
-      case FieldType::IndexRegister:
-      case FieldType::CompareSelect:
-        fields.paramB = b[3];
-        break;
-      case FieldType::SmallDigit:
-        fields.paramC = b[4];
         break;
       case FieldType::CharByte:
       case FieldType::PatternByte:
@@ -83,23 +54,24 @@ LineFields decodeLine(const ProgramLine& line) {
         // A loaded line may claim more than 8 bytes; only the 8 data bytes are ever read.
         if (dataIndex < DataByteCount && dataIndex < fields.count) {
           const auto i = static_cast<std::size_t>(dataIndex);
-          fields.data[i] = b[DataOffset + i];
+          fields.data[i] = b[at + i];
         }
         ++dataIndex;
         break;
       case FieldType::LabelNumber:
-        fields.label = readU16(&b[LabelOffset]);
+        fields.label = readU16(&b[at]);
         break;
       case FieldType::WaitTime:
-        fields.value = readU32(&b[2]);
+        fields.value = readU32(&b[at]);
         break;
       case FieldType::RegisterValue:
       case FieldType::TimerValue:
       case FieldType::CounterValue:
-        fields.paramB = b[3];
-        fields.value = readU32(&b[4]);
+        fields.paramB = b[at];  // the word; the number follows it
+        fields.value = readU32(&b[at + 1]);
         break;
-      default:  // captions
+      default:  // the one-byte fields; captions fill no byte
+        if (at >= 2 && at <= 4) parameter(fields, static_cast<int>(at)) = b[at];
         break;
     }
   }
@@ -108,41 +80,21 @@ LineFields decodeLine(const ProgramLine& line) {
 
 namespace {
 
-// How one position's text is parsed: radix, digits, minimum, maximum and token mode.
+// How one position's text is parsed: its field type's row, with the tokens of its line.
 struct ParseRule {
-  int radix;
-  int digits;
-  std::uint32_t minimum;
-  std::uint32_t maximum;
-  TokenMode mode;
+  const FieldTypeRow& row;
+  TokenMode tokens;
 };
-
-// clang-format off
-constexpr ParseRule UnitNumberRule    {10, 1, 0, 1,      TokenMode::None};
-constexpr ParseRule LevelBitRule      {10, 1, 0, 1,      TokenMode::None};
-constexpr ParseRule TriggerNumberRule {10, 1, 1, 3,      TokenMode::None};
-constexpr ParseRule SmallDigitRule    {10, 1, 0, 6,      TokenMode::None};
-constexpr ParseRule HexDigitRule      {16, 1, 0, 15,     TokenMode::None};
-constexpr ParseRule IndexRegisterRule {16, 1, 0, 15,     TokenMode::AnyMark};
-constexpr ParseRule EntryNumberRule   {10, 2, 0, 99,     TokenMode::None};
-constexpr ParseRule DataByteRule      {16, 2, 0, 255,    TokenMode::None};
-constexpr ParseRule PatternByteRule   {16, 2, 0, 255,    TokenMode::PatternMarks};
-constexpr ParseRule LabelNumberRule   {10, 3, 0, 999,    TokenMode::None};
-constexpr ParseRule RetiLabelRule     {10, 3, 0, 999,    TokenMode::AnyMark};
-constexpr ParseRule WaitTimeRule      {10, 4, 1, 9999,   TokenMode::None};
-constexpr ParseRule RegisterValueRule {10, 6, 0, 999999, TokenMode::RegisterWords};
-constexpr ParseRule TimerValueRule    {10, 6, 1, 999999, TokenMode::TimerWords};
-constexpr ParseRule CounterValueRule  {10, 6, 1, 999999, TokenMode::CounterWords};
-// clang-format on
 
 ParsedValue parse(const PositionEntry& entry, const ParseRule& rule) {
   std::string_view text = entry.text;
   if (text.size() > MaxTextLength) text = text.substr(0, MaxTextLength);
-  return parseFieldValue(text, rule.radix, rule.digits, rule.minimum, rule.maximum, rule.mode);
+  return parseFieldValue(text, rule.row.radix, rule.row.digits, rule.row.minimum, rule.row.maximum,
+                         rule.tokens);
 }
 
-// A value in the field's radix: "%d", "%x", or "%02x" for data bytes.
-std::string valueText(std::uint32_t value, int radix, std::size_t width) {
+// A number in the radix, without leading zeros: "%d" or "%x".
+std::string numberText(std::uint32_t value, int radix) {
   constexpr const char* Digits = "0123456789abcdef";
   std::string text;
   const auto base = static_cast<std::uint32_t>(radix);
@@ -150,22 +102,19 @@ std::string valueText(std::uint32_t value, int radix, std::size_t width) {
     text.insert(text.begin(), Digits[value % base]);
     value /= base;
   } while (value != 0);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
   return text;
 }
 
-// The minimum of a field as the panel shows it after an unusable text: "%d" or "%x".
-std::string minimumText(const ParseRule& rule) {
-  constexpr const char* Digits = "0123456789abcdef";
-  std::string text;
-  std::uint32_t v = rule.minimum;
-  const auto radix = static_cast<std::uint32_t>(rule.radix);
-  do {
-    text.insert(text.begin(), Digits[v % radix]);
-    v /= radix;
-  } while (v != 0);
-  return text;
+// A value as the field writes it: "%d", "%x", or "%02x" for data bytes.
+std::string valueText(std::uint32_t value, const FieldTypeRow& row) {
+  if (row.control == FieldControl::DataEdit) {
+    return std::string(hexByteText(static_cast<std::uint8_t>(value)));
+  }
+  return numberText(value, row.radix);
 }
+
+// The minimum of a field as the panel shows it after an unusable text: "%d" or "%x".
+std::string minimumText(const FieldTypeRow& row) { return numberText(row.minimum, row.radix); }
 
 // A list selection as a stored byte; a selection outside the field's list stores the first
 // entry, so that every stored index names an entry of its list.
@@ -192,34 +141,27 @@ class Encoder {
       const FieldType type = fieldTypeAt(instruction_, kind_, p);
       if (type == FieldType::End) break;
       const PositionEntry& entry = positions_[static_cast<std::size_t>(p)];
+      const auto at = static_cast<std::size_t>(fieldLineByte(instruction_, kind_, p));
       switch (type) {
         case FieldType::KindSelect:
           break;  // byte 1 is set before the walk
         case FieldType::UnitNumber:
-          b[2] = byteValue(parseAt(p, entry, UnitNumberRule));
-          break;
         case FieldType::EntryNumber:
-          b[2] = byteValue(parseAt(p, entry, EntryNumberRule));
+          b[at] = byteValue(parseAt(p, entry, type));
           break;
         case FieldType::LevelBit:
-          b[3] = correctedByte(p, entry, LevelBitRule);
-          break;
         case FieldType::TriggerNumber:
-          b[2] = correctedByte(p, entry, TriggerNumberRule);
-          break;
         case FieldType::SmallDigit:
-          b[4] = correctedByte(p, entry, SmallDigitRule);
-          break;
         case FieldType::HexDigit:
-          b[hexDigitByte(instruction_, kind_, p)] = correctedByte(p, entry, HexDigitRule);
+          b[at] = correctedByte(p, entry, type);
           break;
         case FieldType::IndexRegister: {
-          const ParsedValue v = parseAt(p, entry, IndexRegisterRule);
+          const ParsedValue v = parseAt(p, entry, type);
           if (v.result == ParseResult::Token) {
-            b[3] = 255;  // "*"
+            b[at] = 255;  // "*"
           } else {
-            if (v.result == ParseResult::Invalid) show(p, minimumText(IndexRegisterRule));
-            b[3] = byteValue(v);
+            if (v.result == ParseResult::Invalid) show(p, minimumText(fieldTypeRow(type)));
+            b[at] = byteValue(v);
           }
           break;
         }
@@ -230,24 +172,23 @@ class Encoder {
           countInByte3 = type == FieldType::EntryByte;
           if (dataIndex >= DataByteCount) break;  // every data row has exactly eight
           const auto i = static_cast<std::size_t>(dataIndex);
-          const ParsedValue v =
-              parseAt(p, entry, type == FieldType::PatternByte ? PatternByteRule : DataByteRule);
+          const ParsedValue v = parseAt(p, entry, type);
           switch (v.result) {
             case ParseResult::Number:
-              b[DataOffset + i] = byteValue(v);
+              b[at + i] = byteValue(v);
               dataCount = dataIndex + 1;
               break;
             case ParseResult::Token:  // "*" stands as 0, "|>" as 1, marked in the mask
-              b[DataOffset + i] = byteValue(v);
+              b[at + i] = byteValue(v);
               b[3] = static_cast<std::uint8_t>(b[3] | (1u << i));
               dataCount = dataIndex + 1;
               break;
             case ParseResult::Empty:
-              b[DataOffset + i] = 0;
+              b[at + i] = 0;
               if (feedback_ != nullptr) feedback_->clearCharacterCell(dataIndex);
               break;
             case ParseResult::Invalid:
-              b[DataOffset + i] = 0;
+              b[at + i] = 0;
               show(p, "00");
               break;
           }
@@ -255,36 +196,31 @@ class Encoder {
           break;
         }
         case FieldType::LabelNumber: {
-          const bool reti = instruction_ == code(Instruction::Reti);
-          const ParsedValue v = parseAt(p, entry, reti ? RetiLabelRule : LabelNumberRule);
-          const bool anyLabel = reti && v.result == ParseResult::Token;
-          writeU16(&b[LabelOffset], anyLabel ? AnyLabel : v.value);
+          // Only a RETI line's label takes a token: "*".
+          const ParsedValue v = parseAt(p, entry, type);
+          const bool anyLabel = v.result == ParseResult::Token;
+          writeU16(&b[at], anyLabel ? AnyLabel : v.value);
           break;
         }
         case FieldType::WaitTime:
-          writeU32(&b[2], parseAt(p, entry, WaitTimeRule).value);
+          writeU32(&b[at], parseAt(p, entry, type).value);
           break;
         case FieldType::ClearSelect:
         case FieldType::OutputLineSelect:
         case FieldType::SignalLineSelect:
-          b[2] = selectionByte(entry, type);
-          break;
         case FieldType::CompareSelect:
-          b[3] = selectionByte(entry, type);
+          b[at] = selectionByte(entry, type);
           break;
         case FieldType::RegisterValue:
         case FieldType::TimerValue:
         case FieldType::CounterValue: {
-          const ParseRule& rule = type == FieldType::RegisterValue ? RegisterValueRule
-                                  : type == FieldType::TimerValue  ? TimerValueRule
-                                                                   : CounterValueRule;
-          const ParsedValue v = parseAt(p, entry, rule);
+          const ParsedValue v = parseAt(p, entry, type);
           if (v.result == ParseResult::Invalid) return false;
           if (v.result == ParseResult::Token) {
-            b[3] = byteValue(v);  // the word number; the number bytes stay 0
+            b[at] = byteValue(v);  // the word number; the number bytes stay 0
           } else {
-            b[3] = 0;
-            writeU32(&b[4], v.value);
+            b[at] = 0;
+            writeU32(&b[at + 1], v.value);
           }
           break;
         }
@@ -301,31 +237,27 @@ class Encoder {
 
   // Parses the position's text and tells the feedback when the value stored is not the one the
   // text states. An unusable value-field text fails the whole line instead and is not reported.
-  ParsedValue parseAt(int position, const PositionEntry& entry, const ParseRule& rule) {
-    const ParsedValue v = parse(entry, rule);
+  ParsedValue parseAt(int position, const PositionEntry& entry, FieldType type) {
+    const FieldTypeRow& row = fieldTypeRow(type);
+    const ParsedValue v = parse(entry, {row, fieldTokens(instruction_, type)});
     if (feedback_ == nullptr || entry.text.empty()) return v;
-    const bool valueField = rule.mode == TokenMode::RegisterWords ||
-                            rule.mode == TokenMode::TimerWords ||
-                            rule.mode == TokenMode::CounterWords;
+    const bool valueField = row.control == FieldControl::EditableList;
     bool replaced = v.result == ParseResult::Invalid && !valueField;
     if (v.result == ParseResult::Number) {
       // The whole text's number, without the cut to the field's digits or range.
       const ParsedValue stated =
-          parseFieldValue(entry.text, rule.radix, static_cast<int>(entry.text.size()), 0,
+          parseFieldValue(entry.text, row.radix, static_cast<int>(entry.text.size()), 0,
                           0xFFFFFFFFu, TokenMode::None);
       replaced = stated.result != ParseResult::Number || stated.value != v.value;
     }
-    if (replaced) {
-      const bool dataByte = rule.radix == 16 && rule.digits == 2;
-      feedback_->valueReplaced(position, valueText(v.value, rule.radix, dataByte ? 2 : 0));
-    }
+    if (replaced) feedback_->valueReplaced(position, valueText(v.value, row));
     return v;
   }
 
   // The parsed value, or on an unusable text the minimum, which the position then shows.
-  std::uint8_t correctedByte(int position, const PositionEntry& entry, const ParseRule& rule) {
-    const ParsedValue v = parseAt(position, entry, rule);
-    if (v.result == ParseResult::Invalid) show(position, minimumText(rule));
+  std::uint8_t correctedByte(int position, const PositionEntry& entry, FieldType type) {
+    const ParsedValue v = parseAt(position, entry, type);
+    if (v.result == ParseResult::Invalid) show(position, minimumText(fieldTypeRow(type)));
     return byteValue(v);
   }
 
@@ -361,40 +293,9 @@ std::optional<ProgramLine> encodeLine(int instructionSelection,
 }
 
 std::optional<FieldRange> fieldRange(FieldType type) {
-  const auto range = [](const ParseRule& rule) { return FieldRange{rule.minimum, rule.maximum}; };
-  switch (type) {
-    case FieldType::UnitNumber:
-      return range(UnitNumberRule);
-    case FieldType::LevelBit:
-      return range(LevelBitRule);
-    case FieldType::TriggerNumber:
-      return range(TriggerNumberRule);
-    case FieldType::SmallDigit:
-      return range(SmallDigitRule);
-    case FieldType::HexDigit:
-      return range(HexDigitRule);
-    case FieldType::IndexRegister:
-      return range(IndexRegisterRule);
-    case FieldType::EntryNumber:
-      return range(EntryNumberRule);
-    case FieldType::CharByte:
-    case FieldType::EntryByte:
-      return range(DataByteRule);
-    case FieldType::PatternByte:
-      return range(PatternByteRule);
-    case FieldType::LabelNumber:
-      return range(LabelNumberRule);
-    case FieldType::WaitTime:
-      return range(WaitTimeRule);
-    case FieldType::RegisterValue:
-      return range(RegisterValueRule);
-    case FieldType::TimerValue:
-      return range(TimerValueRule);
-    case FieldType::CounterValue:
-      return range(CounterValueRule);
-    default:
-      return std::nullopt;
-  }
+  const FieldTypeRow& row = fieldTypeRow(type);
+  if (row.radix == 0) return std::nullopt;
+  return FieldRange{row.minimum, row.maximum};
 }
 
 }  // namespace vx

@@ -54,6 +54,10 @@ class FieldFeedback {
 
 LineFields decodeLine(const ProgramLine& line);
 
+// The decoded parameter byte 2, 3 or 4 (paramA, paramB, paramC) of a line, as fieldLineByte
+// names it for a one-byte field.
+std::uint8_t parameterAt(const LineFields& fields, int byte);
+
 // Builds a line from the instruction selection and the 12 positions. Fails (nullopt) only for an
 // unusable RegisterValue/TimerValue/CounterValue text, or an instruction selection outside 0..12.
 // A negative kind selection counts as kind 0. `feedback` may be null.

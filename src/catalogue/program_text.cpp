@@ -125,10 +125,8 @@ std::string numberText(std::uint32_t value, int radix) {
   return text.data();
 }
 
-bool isWordList(FieldType type) {
-  return type == FieldType::RegisterValue || type == FieldType::TimerValue ||
-         type == FieldType::CounterValue;
-}
+// A register, timer or counter value: a number or a word of its list.
+bool isWordList(FieldType type) { return fieldTypeRow(type).control == FieldControl::EditableList; }
 
 // How a field is named in messages.
 std::string fieldName(FieldType type, int instruction, int kind) {
@@ -272,9 +270,8 @@ class LineReader {
       return name + " " + digits + " is outside " + numberText(range.minimum, radix) + "-" +
              numberText(range.maximum, radix);
     }
-    // The panel takes hexadecimal digits in its hexadecimal fields, decimal ones elsewhere.
-    const bool panelHex = type == FieldType::HexDigit || type == FieldType::IndexRegister;
-    target.text = panelHex ? numberText(*value, 16) : numberText(*value, 10);
+    // The panel takes the field's own radix, whichever the listing writes.
+    target.text = numberText(*value, fieldTypeRow(type).radix);
     return {};
   }
 
@@ -284,9 +281,7 @@ class LineReader {
     skipBlanks();
     PositionEntry& target = entry(positions);
     std::string problem;
-    const bool anyAllowed =
-        type == FieldType::IndexRegister ||
-        (type == FieldType::LabelNumber && instruction_ == static_cast<int>(Instruction::Reti));
+    const bool anyAllowed = fieldTokens(instruction_, type) == TokenMode::AnyMark;
     if (radixLetter == 's') {
       problem = readListEntry(type, target);
     } else if (anyAllowed && peek() == '*') {

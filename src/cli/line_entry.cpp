@@ -1,66 +1,95 @@
 #include "cli/line_entry.h"
 
+#include <cstdio>
+
 #include "cli/cli_arguments.h"
 
 namespace vx {
 namespace {
 
 // clang-format off
-// The command-line shape of every field type; list types are spelled out from their lists.
-constexpr std::array<const char*, FieldTypeCount> FieldShapes = {
-    "",                     // End
-    "",                     // KindSelect
-    "unit(0-1)",            // UnitNumber
-    "level(0-1)",           // LevelBit
-    "trigger(1-3)",         // TriggerNumber
-    "digit(0-6)",           // SmallDigit
-    "hex(0-F)",             // HexDigit
-    "index(0-F|*)",         // IndexRegister
-    "entry(0-99)",          // EntryNumber
-    "byte(00-FF)",          // CharByte
-    "pattern(00-FF|*||>)",  // PatternByte
-    "byte(00-FF)",          // EntryByte
-    "label(0-999)",         // LabelNumber
-    "time(1-9999)",         // WaitTime
-    "",                     // ClearSelect
-    "",                     // OutputLineSelect
-    "",                     // SignalLineSelect
-    "",                     // CompareSelect
-    "value(0-999999)",      // RegisterValue
-    "value(1-999999)",      // TimerValue
-    "value(1-999999)",      // CounterValue
-    "",                     // RegCaption
-    "",                     // PlusRegCaption
-    "",                     // EqualsCaption
-    "",                     // LabelCaption
-    "",                     // TriggerZeroCaption
+// The word the usage texts give a field type that takes a number; "" for the others.
+constexpr std::array<const char*, FieldTypeCount> FieldWords = {
+    "",        // End
+    "",        // KindSelect
+    "unit",    // UnitNumber
+    "level",   // LevelBit
+    "trigger", // TriggerNumber
+    "digit",   // SmallDigit
+    "hex",     // HexDigit
+    "index",   // IndexRegister
+    "entry",   // EntryNumber
+    "byte",    // CharByte
+    "pattern", // PatternByte
+    "byte",    // EntryByte
+    "label",   // LabelNumber
+    "time",    // WaitTime
+    "", "", "", "",             // the lists
+    "value", "value", "value",  // RegisterValue, TimerValue, CounterValue
+    "", "", "", "", "",         // captions
 };
 // clang-format on
-static_assert(FieldShapes.size() == FieldTypeCount);
+static_assert(FieldWords.size() == FieldTypeCount);
 
 bool isEditableList(FieldType type) {
-  return type == FieldType::RegisterValue || type == FieldType::TimerValue ||
-         type == FieldType::CounterValue;
+  return fieldTypeRow(type).control == FieldControl::EditableList;
 }
 
 bool isPlainList(FieldType type) {
-  return type == FieldType::ClearSelect || type == FieldType::OutputLineSelect ||
-         type == FieldType::SignalLineSelect || type == FieldType::CompareSelect;
+  return !namesOf(optionList(type)).empty() && !isEditableList(type);
+}
+
+// A bound of a field's range in its radix; data bytes as two upper-case digits.
+std::string boundText(std::uint32_t value, const FieldTypeRow& row) {
+  std::array<char, 16> text{};
+  const char* format = row.control == FieldControl::DataEdit ? "%02X"
+                       : row.radix == 16                     ? "%X"
+                                                             : "%u";
+  std::snprintf(text.data(), text.size(), format, value);
+  return text.data();
+}
+
+std::string tokensText(TokenMode tokens) {
+  switch (tokens) {
+    case TokenMode::AnyMark:
+      return "|*";
+    case TokenMode::PatternMarks:
+      return "|*||>";
+    default:
+      return {};
+  }
 }
 
 int firstValuePosition(int instruction) { return hasKinds(instruction) ? 1 : 0; }
 
 }  // namespace
 
+// Built by appending: GCC 12 warns wrongly about literals added to temporary strings.
 std::string fieldShape(FieldType type) {
   const auto index = static_cast<std::size_t>(type);
-  if (index >= FieldShapes.size()) return "?";
-  if (const char* caption = captionText(type)) return std::string("(") + caption + ")";
-  if (isPlainList(type)) return joinNames(namesOf(optionList(type)), "|");
-  if (isEditableList(type)) {
-    return std::string(FieldShapes[index]) + "|" + joinNames(namesOf(optionList(type)), "|");
+  if (index >= FieldTypeTable.size()) return "?";
+  std::string shape;
+  if (const char* caption = captionText(type)) {
+    shape += '(';
+    shape += caption;
+    shape += ')';
+    return shape;
   }
-  return FieldShapes[index];
+  if (isPlainList(type)) return joinNames(namesOf(optionList(type)), "|");
+  const FieldTypeRow& row = fieldTypeRow(type);
+  if (row.radix == 0) return shape;
+  shape += FieldWords[index];
+  shape += '(';
+  shape += boundText(row.minimum, row);
+  shape += '-';
+  shape += boundText(row.maximum, row);
+  shape += tokensText(row.tokens);
+  shape += ')';
+  if (isEditableList(type)) {
+    shape += '|';
+    shape += joinNames(namesOf(optionList(type)), "|");
+  }
+  return shape;
 }
 
 std::string rowShape(int instruction, int kind) {

@@ -280,6 +280,42 @@ TEST(Catalogue, CaptionTexts) {
   }
 }
 
+// Where each field of a row goes: a HexDigit takes the first parameter byte its row leaves free.
+TEST(Catalogue, FieldLineBytesFollowTheRow) {
+  struct Case {
+    int instruction;
+    int kind;
+    std::vector<int> bytes;  // per position up to the row's end
+  };
+  const Case cases[] = {
+      {1, 1, {1, 2}},                       // SEND TBL: kind, table
+      {1, 5, {1, 2, 0, 3}},                 // SEND DA: kind, entry, +REG, index register
+      {2, 3, {1, 2}},                       // WAIT TM: kind, time from byte 2
+      {4, 5, {1, 2, 3, 0, 4, 0, 12}},       // IF REG: register, comparison, REG, register, L
+      {7, 0, {1, 2, 3}},                    // SET REG: register, value's word byte
+      {7, 7, {1, 2, 0, 3, 4}},              // SET DV: entry, REG, register, digit
+      {12, 0, {12}},                        // LBL: the label
+      {1, 0, {1, 4, 4, 4, 4, 4, 4, 4, 4}},  // SEND CHR: data from byte 4
+  };
+  for (const Case& c : cases) {
+    std::vector<int> bytes;
+    for (int p = 0; fieldTypeAt(c.instruction, c.kind, p) != FieldType::End; ++p) {
+      bytes.push_back(fieldLineByte(c.instruction, c.kind, p));
+    }
+    EXPECT_EQ(bytes, c.bytes) << c.instruction << " " << c.kind;
+  }
+}
+
+TEST(Catalogue, OnlyARetiLabelTakesTheAnyMark) {
+  EXPECT_EQ(fieldTokens(9, FieldType::LabelNumber), TokenMode::AnyMark);
+  for (int instruction : {3, 4, 5, 8, 12}) {
+    EXPECT_EQ(fieldTokens(instruction, FieldType::LabelNumber), TokenMode::None) << instruction;
+  }
+  EXPECT_EQ(fieldTokens(1, FieldType::IndexRegister), TokenMode::AnyMark);
+  EXPECT_EQ(fieldTokens(2, FieldType::PatternByte), TokenMode::PatternMarks);
+  EXPECT_EQ(fieldTokens(7, FieldType::TimerValue), TokenMode::TimerWords);
+}
+
 TEST(Catalogue, NamesOfStopsAtTheSentinel) {
   const std::array<const char*, 4> list = {"A", "***", "B", "***"};
   EXPECT_EQ(namesOf(list).size(), 1u);

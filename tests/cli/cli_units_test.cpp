@@ -84,6 +84,45 @@ TEST(LineList, KeepsTheFirst256Lines) {
 }
 
 // The positions as the field panel would hand them to the encoder.
+// What the usage texts show for every field type: ranges, tokens and lists from the catalogue.
+TEST(FieldShape, NamesRangeTokensAndListOfEveryFieldType) {
+  // clang-format off
+  const std::array<const char*, FieldTypeCount> shapes = {
+      "",                                   // End
+      "",                                   // KindSelect
+      "unit(0-1)",
+      "level(0-1)",
+      "trigger(1-3)",
+      "digit(0-6)",
+      "hex(0-F)",
+      "index(0-F|*)",
+      "entry(0-99)",
+      "byte(00-FF)",
+      "pattern(00-FF|*||>)",
+      "byte(00-FF)",
+      "label(0-999)",
+      "time(1-9999)",
+      "CLR|NOCLR",
+      "RS|CS|DR|CD|ER|SQ|CI",
+      "RS|CS|DR|CD|ER|SQ|CI|EX",
+      "=|<>|<|>|<=|>=",
+      "value(0-999999)|INC|DEC",
+      "value(1-999999)|START|STOP|RSTART",
+      "value(1-999999)|INC|RESET",
+      "(REG)",
+      "(+REG)",
+      "(=)",
+      "(L)",
+      "(TRG 0)",
+  };
+  // clang-format on
+  for (int t = 0; t < FieldTypeCount; ++t) {
+    EXPECT_EQ(fieldShape(static_cast<FieldType>(t)), shapes[static_cast<std::size_t>(t)]) << t;
+  }
+  EXPECT_EQ(fieldShape(static_cast<FieldType>(FieldTypeCount)), "?");
+  EXPECT_EQ(rowShape(1, 5), "entry(0-99) (+REG) index(0-F|*)");
+}
+
 TEST(LineEntryPositions, FollowTheLayoutRowWithCaptionsKeptInPlace) {
   const auto inst = [](Instruction i) { return static_cast<int>(i); };
   LineEntry entry;
