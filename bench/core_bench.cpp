@@ -263,7 +263,7 @@ void BM_LoadLargeFile(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(MaxSetupFileSize));
 }
-BENCHMARK(BM_LoadLargeFile)->Unit(benchmark::Millisecond)->UseRealTime();
+BENCHMARK(BM_LoadLargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SaveLargeFile(benchmark::State& state) {
   if (!largeFile().ok()) {
@@ -282,7 +282,7 @@ void BM_SaveLargeFile(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(MaxSetupFileSize));
 }
-BENCHMARK(BM_SaveLargeFile)->Unit(benchmark::Millisecond)->UseRealTime();
+BENCHMARK(BM_SaveLargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The row shapes and parse cases are registered by name, one benchmark each.
 [[maybe_unused]] const bool registered = [] {

@@ -35,7 +35,7 @@ constexpr CharHalfTable closedHalf(const std::array<std::string_view, N>& slots)
   half[N] = CharTableEndMarker;
   // Assigned one by one: GCC 12 cannot read value-initialised views of a constant table in a loop.
   for (std::size_t v = N + 1; v < half.size(); ++v) {
-    half[v] = std::string_view("", 0);
+    half[v] = std::string_view("", 0);  // NOLINT(bugprone-string-constructor): see above
   }
   return half;
 }
@@ -306,10 +306,10 @@ constexpr std::array<std::array<int, 2>, CharCodeCount> SlotCounts = {{
 // clang-format on
 
 constexpr std::array<std::array<char, 3>, 256> HexFallback = [] {
-  constexpr std::string_view digits = "0123456789abcdef";
+  constexpr std::string_view Digits = "0123456789abcdef";
   std::array<std::array<char, 3>, 256> table{};
   for (std::size_t v = 0; v < table.size(); ++v) {
-    table[v] = {digits[v >> 4], digits[v & 0xF], '\0'};
+    table[v] = {Digits[v >> 4], Digits[v & 0xF], '\0'};
   }
   return table;
 }();

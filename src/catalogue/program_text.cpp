@@ -348,13 +348,11 @@ class LineReader {
       if (count == DataByteCount || type == FieldType::End) return "more than 8 data bytes";
       const bool pattern = type == FieldType::PatternByte;
       PositionEntry& target = entry(positions);
-      if (pattern && (word == "*" || word == "|>")) {
-        target.text = std::string(word);
-      } else if (word.size() <= 2 && std::all_of(word.begin(), word.end(), isHexDigit)) {
-        target.text = std::string(word);
-      } else {
+      const bool mark = pattern && (word == "*" || word == "|>");
+      if (!mark && (word.size() > 2 || !std::all_of(word.begin(), word.end(), isHexDigit))) {
         return quoted(word) + " is no data byte (00-FF" + (pattern ? ", * or |>)" : ")");
       }
+      target.text = std::string(word);
       ++position_;
       ++count;
     }

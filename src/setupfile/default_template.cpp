@@ -30,9 +30,9 @@ constexpr std::array<std::uint8_t, DefaultSetupTemplateSize> makeDefaultTemplate
   putU32(bytes, 20, SettingsLength);
   putU32(bytes, SettingsStart + 0, SettingsLength);
   putU32(bytes, SettingsStart + 4, 8);
-  constexpr char name[] = "DEFAULT ";
+  constexpr char Name[] = "DEFAULT ";
   for (std::size_t i = 0; i < 8; ++i) {
-    bytes[SettingsStart + 1668 + i] = static_cast<std::uint8_t>(name[i]);
+    bytes[SettingsStart + 1668 + i] = static_cast<std::uint8_t>(Name[i]);
   }
   return bytes;
 }

@@ -522,9 +522,9 @@ Replaced replaceByNewFile(int dirFd, const std::string& targetName, const struct
     file.fd.reset();
   };
   if (previous) {
-    struct stat created_status {};
-    if (::fstat(file.fd.get(), &created_status) != 0 ||
-        ((created_status.st_uid != previous->st_uid || created_status.st_gid != previous->st_gid) &&
+    struct stat createdStatus {};
+    if (::fstat(file.fd.get(), &createdStatus) != 0 ||
+        ((createdStatus.st_uid != previous->st_uid || createdStatus.st_gid != previous->st_gid) &&
          ::fchown(file.fd.get(), previous->st_uid, previous->st_gid) != 0)) {
       discard();
       return Replaced::OwnerNotKept;

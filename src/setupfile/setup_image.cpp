@@ -34,7 +34,10 @@ void releaseImageStorage(void* storage, std::size_t bytes) noexcept {
     ::operator delete(storage);
     return;
   }
+  // clang-format 14 would write "operator delete (" here.
+  // clang-format off
   ::operator delete(storage, std::align_val_t{LargePage});
+  // clang-format on
 }
 
 }  // namespace vx

@@ -18,7 +18,7 @@ constexpr auto RegWords = TokenMode::RegisterWords;
 constexpr auto TimerWords = TokenMode::TimerWords;
 constexpr auto CountWords = TokenMode::CounterWords;
 // A value outside the enumerators, as a caller's cast may produce.
-constexpr TokenMode Outside(int value) { return static_cast<TokenMode>(value); }
+constexpr TokenMode outside(int value) { return static_cast<TokenMode>(value); }
 
 struct Case {
   std::string text;
@@ -99,9 +99,9 @@ const Case FurtherCases[] = {
     {"|>zz",      16,   2,     0,   255,    Pattern,    Token,   1},
     {"**",        16,   1,     0,   15,     Any,        Token,   0},
     // Modes outside the enumerators behave as None.
-    {"*",         16,   2,     0,   255,    Outside(6), Invalid, 0},
-    {"*",         16,   2,     0,   255,    Outside(-1), Invalid, 0},
-    {"1",         16,   2,     0,   255,    Outside(99), Number,  1},
+    {"*",         16,   2,     0,   255,    outside(6), Invalid, 0},
+    {"*",         16,   2,     0,   255,    outside(-1), Invalid, 0},
+    {"1",         16,   2,     0,   255,    outside(99), Number,  1},
     // Sign and white space.
     {"+5",        10,   2,     0,   99,     None,       Number,  5},
     {"-0",        10,   2,     0,   99,     None,       Number,  0},

@@ -95,7 +95,7 @@ class SaveGuarantees : public ::testing::TestWithParam<bool> {
   Bytes edited() {
     const fs::path elsewhere = dir / "expected.su";
     EXPECT_EQ(save(document, elsewhere), 0);
-    const Bytes bytes = read(elsewhere);
+    Bytes bytes = read(elsewhere);
     fs::remove(elsewhere);
     return bytes;
   }

@@ -35,7 +35,7 @@ class SetupFileTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   fs::path write(const std::string& name, const Bytes& bytes) const {
-    const fs::path path = dir / name;
+    fs::path path = dir / name;
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
