@@ -9,6 +9,7 @@
 #include "catalogue/line_fields.h"
 #include "catalogue/listing.h"
 #include "ui/field_panel_parts.h"
+#include "ui/layout_scale.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -41,7 +42,7 @@ struct ControlKindStyle {
 
 // clang-format off
 constexpr std::array<ControlKindStyle, 5> ControlKinds = {{
-    {ControlKind::PlainEdit,    L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP,                             WS_EX_CLIENTEDGE, 20,  0, 5},
+    {ControlKind::PlainEdit,    L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,            WS_EX_CLIENTEDGE, 20,  0, 5},
     {ControlKind::DataEdit,     L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,            WS_EX_CLIENTEDGE, 20,  0, 1},
     {ControlKind::Caption,      L"STATIC",   WS_CHILD | WS_VISIBLE,                                          0,                15,  5, 5},
     {ControlKind::EditableList, L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN,     0,            200, 0, 5},
@@ -97,15 +98,18 @@ const ControlKindStyle& styleOf(ControlKind kind) {
 bool validControl(int control) { return control >= 0 && control < PanelControlCount; }
 
 // Creates panel control n at the running x, which then moves on by the width and the kind's gap.
+// Widths, heights and offsets are the 96-DPI design's, scaled to the dialog's font and DPI.
 void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::string_view text,
-                        int& x, int width) {
+                        int& x, int designWidth) {
   FieldPanel& panel = dialog.panel;
   const ControlKindStyle& look = styleOf(kind);
+  const LayoutScale scale = layoutScale(dialog.window);
+  const int width = scale.x(designWidth);
   const int id = IDC_PANEL_FIRST + control;
-  HWND window = CreateWindowExW(look.extendedStyle, look.className, sjisToWide(text).c_str(),
-                                look.style, x, panel.origin.y + look.yOffset, width, look.height,
-                                dialog.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(
+      look.extendedStyle, look.className, sjisToWide(text).c_str(), look.style, x,
+      panel.origin.y + scale.y(look.yOffset), width, scale.y(look.height), dialog.window,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   const auto index = static_cast<std::size_t>(control);
   panel.controls[index] = window;
   panel.controlKinds[index] = kind;
@@ -121,17 +125,20 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
         subclassPanelWindow(dialog, info.hwndItem);
     }
   }
-  x += width + look.gap;
+  x += width + scale.x(look.gap);
 }
 
 void createCharacterCells(MainDialog& dialog, int firstDataX) {
   FieldPanel& panel = dialog.panel;
   const HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog.window, WM_GETFONT, 0, 0));
+  const LayoutScale scale = layoutScale(dialog.window);
+  // Each cell stands under its data control, which the running x placed a data width and a gap on.
+  const int step = scale.x(CellWidth) + scale.x(CellStep - CellWidth);
   for (int i = 0; i < CharacterCellCount; ++i) {
     const int id = CellIdBase + CellIdStep * i;
     HWND cell = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED,
-                                firstDataX + CellStep * i, panel.origin.y + CellYOffset, CellWidth,
-                                CellHeight, dialog.window,
+                                firstDataX + step * i, panel.origin.y + scale.y(CellYOffset),
+                                scale.x(CellWidth), scale.y(CellHeight), dialog.window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
     panel.characterCells[static_cast<std::size_t>(i)] = cell;
@@ -356,7 +363,7 @@ void buildPanel(MainDialog& dialog) {
   int x = panel.origin.x;
   createPanelControl(dialog, 0, ControlKind::DropList, "", x, InstructionSelectorWidth);
   fillChoiceList(panel.controls[0], InstructionSelectorList, 0);
-  panel.kindSelectorX = panel.origin.x + KindSelectorOffset;
+  panel.kindSelectorX = panel.origin.x + layoutScale(dialog.window).x(KindSelectorOffset);
   rebuildForInstruction(dialog, 0);
 }
 
@@ -374,7 +381,7 @@ void rebuildForInstruction(MainDialog& dialog, int instruction) {
     createPanelControl(dialog, 1, ControlKind::DropList, "", x,
                        FieldControls[static_cast<std::size_t>(FieldType::KindSelect)].width);
     fillChoiceList(panel.controls[1], kindNameList(instruction), 0);
-    panel.firstFieldX = panel.origin.x + FirstFieldOffset;
+    panel.firstFieldX = panel.origin.x + layoutScale(dialog.window).x(FirstFieldOffset);
   } else {
     panel.firstFieldX = x;
   }
@@ -396,6 +403,7 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
     if (firstDataX < 0 && field.kind == ControlKind::DataEdit) firstDataX = x;
     const char* caption = captionText(type);
     createPanelControl(dialog, n, field.kind, caption == nullptr ? "" : caption, x, field.width);
+    limitFieldText(panel.controls[static_cast<std::size_t>(n)], type);
     if (field.kind == ControlKind::DropList) {
       fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), 0);
     } else if (field.kind == ControlKind::EditableList) {
