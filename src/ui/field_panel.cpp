@@ -10,6 +10,7 @@
 #include "catalogue/listing.h"
 #include "ui/field_panel_parts.h"
 #include "ui/layout_scale.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -145,6 +146,7 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
     if (cell != nullptr) {
       SendMessageW(cell, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       subclassPanelWindow(dialog, cell);
+      drawCellReadably(cell);
     }
   }
 }

@@ -3,6 +3,7 @@
 
 #include "catalogue/char_codes.h"
 #include "ui/layout_scale.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
@@ -94,6 +95,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     dialog->window = window;
     return onInitDialog(*dialog);
   }
+  // The list asks for its line height while the dialog is being created.
+  if (message == WM_MEASUREITEM || message == WM_DRAWITEM)
+    return drawListMessage(window, message, lParam);
   MainDialog* dialog = dialogOf(window);
   if (dialog == nullptr) return FALSE;
   switch (message) {

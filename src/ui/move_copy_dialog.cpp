@@ -4,6 +4,7 @@
 
 #include "store/program_area.h"
 #include "ui/layout_scale.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/secondary_dialogs.h"
@@ -106,6 +107,8 @@ INT_PTR CALLBACK moveCopyDialogProc(HWND window, UINT message, WPARAM wParam, LP
     fitStaticTexts(window);
     return onInitDialog(window, *reinterpret_cast<MainDialog*>(lParam));
   }
+  if (message == WM_MEASUREITEM || message == WM_DRAWITEM)
+    return drawListMessage(window, message, lParam);
   MainDialog* owner = ownerOf(window);
   if (owner == nullptr || message != WM_COMMAND) return FALSE;
   onCommand(window, *owner, LOWORD(wParam), HIWORD(wParam));
