@@ -143,6 +143,12 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
     panel.characterCells[static_cast<std::size_t>(i)] = cell;
+    if (cell != nullptr && i == CharacterCellCount - 1) {
+      RECT last{};
+      GetWindowRect(cell, &last);
+      MapWindowPoints(nullptr, dialog.window, reinterpret_cast<POINT*>(&last), 2);
+      keepDirectInputClearOf(dialog.window, last);
+    }
     if (cell != nullptr) {
       SendMessageW(cell, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       subclassPanelWindow(dialog, cell);

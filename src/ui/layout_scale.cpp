@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
+#include "ui/field_panel_parts.h"
+#include "ui/main_dialog.h"
+#include "ui/resource_ids.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
@@ -82,6 +86,85 @@ void limitFieldText(HWND control, FieldType type) {
   } else {
     SendMessageW(control, EM_LIMITTEXT, characters, 0);
   }
+}
+
+namespace {
+
+RECT clientRectOf(HWND dialog, HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The template's 5-dialog-unit gap between the button and the frame's right edge.
+constexpr int ButtonGapUnits = 5;
+
+}  // namespace
+
+void keepDirectInputClearOf(HWND dialog, const RECT& lastCell) {
+  HWND button = GetDlgItem(dialog, IDC_DIRECT_INPUT);
+  HWND frame = GetDlgItem(dialog, IDC_EDIT_FRAME);
+  if (button == nullptr || frame == nullptr) return;
+  RECT gapUnits{0, 0, ButtonGapUnits, 0};
+  MapDialogRect(dialog, &gapUnits);
+  const int gap = gapUnits.right;
+  const RECT place = clientRectOf(dialog, button);
+  if (place.left >= lastCell.right + gap / 2 || place.bottom <= lastCell.top ||
+      place.top >= lastCell.bottom)
+    return;
+  const int left = lastCell.right + gap;
+  SetWindowPos(button, nullptr, left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT box = clientRectOf(dialog, frame);
+  const int grow = left + (place.right - place.left) + gap - box.right;
+  if (grow <= 0) return;
+  SetWindowPos(frame, nullptr, 0, 0, box.right - box.left + grow, box.bottom - box.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The dialog grows by as much, about its centre, so that it stays where it was centred.
+  RECT window{};
+  GetWindowRect(dialog, &window);
+  SetWindowPos(dialog, nullptr, window.left - grow / 2, window.top,
+               window.right - window.left + grow, window.bottom - window.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void reserveRoomForDataRows(MainDialog& dialog) {
+  // The rows are the same for every dialog of one font and DPI: the rightmost last cell of them,
+  // relative to the panel's origin, is found once per scale and reused.
+  struct WidestRow {
+    LayoutScale scale;
+    RECT lastCell;
+  };
+  static std::vector<WidestRow> found;
+  const LayoutScale scale = layoutScale(dialog.window);
+  const POINT origin = dialog.panel.origin;
+  for (const WidestRow& row : found) {
+    if (row.scale.baseUnitX == scale.baseUnitX && row.scale.baseUnitY == scale.baseUnitY) {
+      RECT last = row.lastCell;
+      OffsetRect(&last, origin.x, origin.y);
+      keepDirectInputClearOf(dialog.window, last);
+      return;
+    }
+  }
+  RECT widest{};
+  for (int instruction = 0; instruction < InstructionCount; ++instruction) {
+    const int kinds = hasKinds(instruction) ? kindCount(instruction) : 1;
+    bool built = false;
+    for (int kind = 0; kind < kinds; ++kind) {
+      if (firstDataPosition(instruction, kind) < 0) continue;
+      // The instruction's own build places the kind selector and the fields after it.
+      if (!built) rebuildForInstruction(dialog, instruction);
+      built = true;
+      rebuildForKind(dialog, instruction, kind);
+      HWND cell = dialog.panel.characterCells[CharacterCellCount - 1];
+      if (cell == nullptr) continue;
+      const RECT last = clientRectOf(dialog.window, cell);
+      if (last.right > widest.right) widest = last;
+    }
+  }
+  rebuildForInstruction(dialog, 0);
+  OffsetRect(&widest, -origin.x, -origin.y);
+  found.push_back({scale, widest});
 }
 
 void fitStaticTexts(HWND dialog) {

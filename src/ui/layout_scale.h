@@ -10,6 +10,8 @@
 
 namespace vx::ui {
 
+struct MainDialog;
+
 inline constexpr int DesignBaseUnitX = 6;
 inline constexpr int DesignBaseUnitY = 12;
 
@@ -32,6 +34,15 @@ int fieldTextLimit(FieldType type);
 // Limits what the user can type into a panel edit (or the edit part of an editable list) to
 // the field's text limit; the control also scrolls, so that the whole value can be typed.
 void limitFieldText(HWND control, FieldType type);
+
+// Moves the direct input button (1011) right of `lastCell`, the last character cell's rectangle
+// in client coordinates, when it would cover it, and widens the frame (1005) and the dialog as
+// far as the button then needs. Never narrows them.
+void keepDirectInputClearOf(HWND dialog, const RECT& lastCell);
+
+// Builds the panel once for every row with data fields, while the dialog is still hidden, so that
+// the dialog takes its final width before it is first shown; leaves the panel empty (NOP).
+void reserveRoomForDataRows(MainDialog& dialog);
 
 // Widens (and for several lines heightens) each static text of `dialog` whose text does not fit
 // its control in the font the system actually gave the dialog.

@@ -48,6 +48,7 @@ BOOL onInitDialog(MainDialog& dialog) {
   fillChoiceList(GetDlgItem(window, IDC_CHAR_CODE), CharCodeNameList, code);
 
   buildPanel(dialog);
+  reserveRoomForDataRows(dialog);
   dialog.currentLine =
       fillProgramList(programList(dialog), dialog.document->programArea, dialog.currentProgram,
                       currentCharCode(window), characterDisplayOn(window));

@@ -194,6 +194,51 @@ TEST_F(PanelFitTest, EveryControlOfEveryRowHoldsItsWidestValue) {
   }
 }
 
+// Whatever row the panel shows, the direct input button covers no field and no character cell,
+// and it stays inside the frame, which stays inside the dialog.
+TEST_F(PanelFitTest, DirectInputButtonStandsClearOfEveryDataRow) {
+  open();
+  const auto rectOf = [this](HWND target) {
+    RECT rect{};
+    GetWindowRect(target, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  const RECT width = rectOf(item(IDC_EDIT_FRAME));
+  int rows = 0;
+  for (int instruction = 0; instruction < InstructionCount; ++instruction) {
+    const int kinds = hasKinds(instruction) ? kindCount(instruction) : 1;
+    for (int kind = 0; kind < kinds; ++kind) {
+      if (firstDataPosition(instruction, kind) < 0) continue;
+      SCOPED_TRACE("instruction " + std::to_string(instruction) + " kind " + std::to_string(kind));
+      ++rows;
+      chooseInCombo(Panel, instruction);
+      chooseInCombo(Panel + 1, kind);
+      ASSERT_TRUE(IsWindowVisible(item(IDC_DIRECT_INPUT)));
+      const RECT button = rectOf(item(IDC_DIRECT_INPUT));
+      for (int id = Panel; id <= IDC_PANEL_LAST + 0; ++id) {
+        if (item(id) == nullptr) continue;
+        RECT overlap{};
+        const RECT field = rectOf(item(id));
+        EXPECT_FALSE(IntersectRect(&overlap, &button, &field)) << "control " << id - Panel;
+      }
+      for (int i = 0; i < 8; ++i) {
+        RECT overlap{};
+        const RECT cell = rectOf(item(11000 + 4 * i));
+        EXPECT_FALSE(IntersectRect(&overlap, &button, &cell)) << "cell " << i;
+      }
+      const RECT frame = rectOf(item(IDC_EDIT_FRAME));
+      EXPECT_LE(button.right, frame.right);
+      RECT client{};
+      GetClientRect(window, &client);
+      EXPECT_LE(frame.right, client.right);
+      // The dialog took its width before it was shown: no row widens it again.
+      EXPECT_EQ(frame.right, width.right);
+    }
+  }
+  EXPECT_GE(rows, 4);
+}
+
 struct TypingCase {
   const char* name;
   ProgramLine line;
