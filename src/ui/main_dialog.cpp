@@ -2,6 +2,7 @@
 #include "ui/main_dialog.h"
 
 #include "catalogue/char_codes.h"
+#include "ui/about.h"
 #include "ui/layout_scale.h"
 #include "ui/listing_drawing.h"
 #include "ui/main_dialog_parts.h"
@@ -36,6 +37,7 @@ BOOL onInitDialog(MainDialog& dialog) {
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   dialog.dialogTitle = getWideText(window);
   fitStaticTexts(window);
+  addAboutToSystemMenu(window);
   resetPanel(dialog.panel);
   dialog.panel.origin = panelOrigin(window);
 
@@ -96,6 +98,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     dialog->window = window;
     return onInitDialog(*dialog);
   }
+  if (message == WM_SYSCOMMAND && onAboutCommand(window, wParam)) return TRUE;
   // The list asks for its line height while the dialog is being created.
   if (message == WM_MEASUREITEM || message == WM_DRAWITEM)
     return drawListMessage(window, message, lParam);
