@@ -90,8 +90,8 @@ std::optional<int> lineOperand(Invocation& inv, const ProgramArea& area, int pro
                                const std::string& text) {
   const auto index = parseLineIndex(text);
   if (!index && !isDecimalNumber(text)) {
-    usageError(inv, "line '" + text + "' is not a number; lines of program " +
-                        programName(program) + ": " + lineRange(area, program));
+    usageError(inv, "line '" + text + "' is not a number; program " + programName(program) +
+                        ", lines: " + lineRange(area, program));
     return std::nullopt;
   }
   if (!index || *index >= lineCount(area, program)) {

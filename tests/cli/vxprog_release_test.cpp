@@ -79,10 +79,10 @@ TEST(Release, ALineThatIsNoNumberIsReportedAsSuch) {
   };
   // clang-format off
   const std::vector<Case> cases = {
-      {{"insert", file, "A", "x"},           "vxprog: line 'x' is not a number; lines of program A: 0..511\n"},
-      {{"delete", file, "b", "-1"},          "vxprog: line '-1' is not a number; lines of program B: 0..511\n"},
-      {{"copy", file, "A", "1", "C", "1.5"}, "vxprog: line '1.5' is not a number; lines of program C: 0..511\n"},
-      {{"set", file, "D", "", "NOP"},        "vxprog: line '' is not a number; lines of program D: 0..511\n"},
+      {{"insert", file, "A", "x"},           "vxprog: line 'x' is not a number; program A, lines: 0..511\n"},
+      {{"delete", file, "b", "-1"},          "vxprog: line '-1' is not a number; program B, lines: 0..511\n"},
+      {{"copy", file, "A", "1", "C", "1.5"}, "vxprog: line '1.5' is not a number; program C, lines: 0..511\n"},
+      {{"set", file, "D", "", "NOP"},        "vxprog: line '' is not a number; program D, lines: 0..511\n"},
       {{"insert", file, "A", "512"},         "vxprog: line '512' is outside program A; lines: 0..511\n"},
   };
   // clang-format on
