@@ -20,7 +20,7 @@ ensure_packages() {
 
 core_packages=(cmake ninja-build g++ ccache libgtest-dev googletest)
 windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
-                  fonts-ipafont-gothic locales imagemagick)
+                  fonts-ipafont-gothic locales imagemagick unzip)
 bench_packages=(libbenchmark-dev time)
 # The candidate Japanese fonts that tools/font-fit measures against the dialog templates.
 font_fit_packages=(fonts-ipafont-gothic fonts-vlgothic fonts-takao-gothic fonts-noto-cjk)
