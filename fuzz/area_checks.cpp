@@ -194,6 +194,41 @@ ProgramLine chooseLine(InputReader& input) {
   return line;
 }
 
+// The non-empty lines of the programs, sorted, plus `extra` (its empty lines left out).
+std::vector<ProgramLine> nonEmptyLines(const ProgramArea& area, std::initializer_list<int> programs,
+                                       const std::vector<ProgramLine>& extra = {}) {
+  std::vector<ProgramLine> lines;
+  std::vector<int> seen;
+  for (int program : programs) {
+    if (std::find(seen.begin(), seen.end(), program) != seen.end()) {
+      continue;
+    }
+    seen.push_back(program);
+    for (int i = 0; i < rangeOf(area, program).count; ++i) {
+      lines.push_back(*lineAt(area, program, i));
+    }
+  }
+  lines.insert(lines.end(), extra.begin(), extra.end());
+  std::erase(lines, ProgramLine{});
+  std::sort(lines.begin(), lines.end(),
+            [](const ProgramLine& a, const ProgramLine& b) { return a.bytes < b.bytes; });
+  return lines;
+}
+
+// No line is lost unreported: what the programs held (and what was added) is what they hold now
+// plus what was reported pushed off, and every report names the line's former place.
+void checkPushedOff(const ProgramArea& before, const ProgramArea& after,
+                    std::initializer_list<int> programs, const std::vector<ProgramLine>& added,
+                    const PushedOffLines& pushedOff) {
+  std::vector<ProgramLine> reported;
+  for (const PushedOffLine& lost : pushedOff) {
+    const ProgramLine* former = lineAt(before, lost.program, lost.formerIndex);
+    VX_FUZZ_CHECK(former != nullptr && *former == lost.line && lost.line != ProgramLine{});
+    reported.push_back(lost.line);
+  }
+  VX_FUZZ_CHECK(nonEmptyLines(before, programs, added) == nonEmptyLines(after, programs, reported));
+}
+
 }  // namespace
 
 void exerciseArea(ProgramArea& area, InputReader& input, int operations) {
@@ -208,13 +243,20 @@ void exerciseArea(ProgramArea& area, InputReader& input, int operations) {
     const int program = input.byte() % 6 - 1;  // -1 and 4 are outside
     const int count = rangeOf(area, program).count;
     const int at = cursor(area, program);
+    const ProgramArea before = area;
     switch (input.byte() % 6) {
       case 0: {
         const bool empty = input.flag();
         const ProgramLine line = chooseLine(input);
         const int index = chooseIndex(input, count, at);
-        insertLine(area, program, index, empty ? nullptr : &line);
+        PushedOffLines pushedOff;
+        insertLine(area, program, index, empty ? nullptr : &line, &pushedOff);
         modelInsert(*model, program, index, empty ? ProgramLine{} : line);
+        if (index >= 0 && index < count) {
+          checkPushedOff(before, area, {program}, {empty ? ProgramLine{} : line}, pushedOff);
+        } else {
+          VX_FUZZ_CHECK(pushedOff.empty());
+        }
         break;
       }
       case 1: {
@@ -229,8 +271,28 @@ void exerciseArea(ProgramArea& area, InputReader& input, int operations) {
         const int destinationIndex =
             chooseIndex(input, rangeOf(area, destination).count, cursor(area, destination));
         const bool move = input.flag();
-        moveCopyLines(area, program, selected, destination, destinationIndex, move);
+        PushedOffLines pushedOff;
+        moveCopyLines(area, program, selected, destination, destinationIndex, move, &pushedOff);
         modelMoveCopy(*model, program, selected, destination, destinationIndex, move);
+        const bool valid = !selected.empty() && std::is_sorted(selected.begin(), selected.end()) &&
+                           std::adjacent_find(selected.begin(), selected.end()) == selected.end() &&
+                           selected.front() >= 0 && selected.back() < count &&
+                           destinationIndex >= 0 &&
+                           destinationIndex < rangeOf(before, destination).count;
+        // A damaged header can make two programs share slots; lines are then counted twice.
+        const Range from = rangeOf(before, program);
+        const Range to = rangeOf(before, destination);
+        const bool shared = program != destination && from.start < to.start + to.count &&
+                            to.start < from.start + from.count;
+        if (valid && !shared) {
+          std::vector<ProgramLine> copies;
+          for (int index : selected) {
+            copies.push_back(move ? ProgramLine{} : *lineAt(before, program, index));
+          }
+          checkPushedOff(before, area, {program, destination}, copies, pushedOff);
+        } else if (!valid) {
+          VX_FUZZ_CHECK(pushedOff.empty());
+        }
         break;
       }
       case 3: {

@@ -146,6 +146,19 @@ ParsedValue parse(const PositionEntry& entry, const ParseRule& rule) {
   return parseFieldValue(text, rule.radix, rule.digits, rule.minimum, rule.maximum, rule.mode);
 }
 
+// A value in the field's radix: "%d", "%x", or "%02x" for data bytes.
+std::string valueText(std::uint32_t value, int radix, std::size_t width) {
+  constexpr const char* kDigits = "0123456789abcdef";
+  std::string text;
+  const auto base = static_cast<std::uint32_t>(radix);
+  do {
+    text.insert(text.begin(), kDigits[value % base]);
+    value /= base;
+  } while (value != 0);
+  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
+
 // The minimum of a field as the panel shows it after an unusable text: "%d" or "%x".
 std::string minimumText(const ParseRule& rule) {
   constexpr const char* kDigits = "0123456789abcdef";
@@ -188,10 +201,10 @@ class Encoder {
         case FieldType::KindSelect:
           break;  // byte 1 is set before the walk
         case FieldType::UnitNumber:
-          b[2] = byteValue(parse(entry, kUnitNumber));
+          b[2] = byteValue(parseAt(p, entry, kUnitNumber));
           break;
         case FieldType::EntryNumber:
-          b[2] = byteValue(parse(entry, kEntryNumber));
+          b[2] = byteValue(parseAt(p, entry, kEntryNumber));
           break;
         case FieldType::LevelBit:
           b[3] = correctedByte(p, entry, kLevelBit);
@@ -206,7 +219,7 @@ class Encoder {
           b[hexDigitByte(instruction_, kind_, p)] = correctedByte(p, entry, kHexDigit);
           break;
         case FieldType::IndexRegister: {
-          const ParsedValue v = parse(entry, kIndexRegister);
+          const ParsedValue v = parseAt(p, entry, kIndexRegister);
           if (v.result == ParseResult::Token) {
             b[3] = 255;  // "*"
           } else {
@@ -223,7 +236,7 @@ class Encoder {
           if (dataIndex >= kDataBytes) break;  // every data row has exactly eight
           const auto i = static_cast<std::size_t>(dataIndex);
           const ParsedValue v =
-              parse(entry, type == FieldType::PatternByte ? kPatternByte : kDataByte);
+              parseAt(p, entry, type == FieldType::PatternByte ? kPatternByte : kDataByte);
           switch (v.result) {
             case ParseResult::Number:
               b[kDataOffset + i] = byteValue(v);
@@ -248,13 +261,13 @@ class Encoder {
         }
         case FieldType::LabelNumber: {
           const bool reti = instruction_ == code(Instruction::Reti);
-          const ParsedValue v = parse(entry, reti ? kRetiLabel : kLabelNumber);
+          const ParsedValue v = parseAt(p, entry, reti ? kRetiLabel : kLabelNumber);
           const bool anyLabel = reti && v.result == ParseResult::Token;
           writeU16(&b[kLabelOffset], anyLabel ? kAnyLabel : v.value);
           break;
         }
         case FieldType::WaitTime:
-          writeU32(&b[2], parse(entry, kWaitTime).value);
+          writeU32(&b[2], parseAt(p, entry, kWaitTime).value);
           break;
         case FieldType::ClearSelect:
         case FieldType::OutputLineSelect:
@@ -270,7 +283,7 @@ class Encoder {
           const ParseRule& rule = type == FieldType::RegisterValue ? kRegisterValue
                                   : type == FieldType::TimerValue  ? kTimerValue
                                                                    : kCounterValue;
-          const ParsedValue v = parse(entry, rule);
+          const ParsedValue v = parseAt(p, entry, rule);
           if (v.result == ParseResult::Invalid) return false;
           if (v.result == ParseResult::Token) {
             b[3] = byteValue(v);  // the word number; the number bytes stay 0
@@ -291,9 +304,29 @@ class Encoder {
  private:
   static std::uint8_t byteValue(const ParsedValue& v) { return static_cast<std::uint8_t>(v.value); }
 
+  // Parses the position's text and tells the feedback when the value stored is not the one the
+  // text states. An unusable value-field text fails the whole line instead and is not reported.
+  ParsedValue parseAt(int position, const PositionEntry& entry, const ParseRule& rule) {
+    const ParsedValue v = parse(entry, rule);
+    if (feedback_ == nullptr || entry.text.empty()) return v;
+    const bool valueField = rule.mode >= 3;
+    bool replaced = v.result == ParseResult::Invalid && !valueField;
+    if (v.result == ParseResult::Number) {
+      // The whole text's number, without the cut to the field's digits or range.
+      const ParsedValue stated = parseFieldValue(
+          entry.text, rule.radix, static_cast<int>(entry.text.size()), 0, 0xFFFFFFFFu, 0);
+      replaced = stated.result != ParseResult::Number || stated.value != v.value;
+    }
+    if (replaced) {
+      const bool dataByte = rule.radix == 16 && rule.digits == 2;
+      feedback_->valueReplaced(position, valueText(v.value, rule.radix, dataByte ? 2 : 0));
+    }
+    return v;
+  }
+
   // The parsed value, or on an unusable text the minimum, which the position then shows.
   std::uint8_t correctedByte(int position, const PositionEntry& entry, const ParseRule& rule) {
-    const ParsedValue v = parse(entry, rule);
+    const ParsedValue v = parseAt(position, entry, rule);
     if (v.result == ParseResult::Invalid) show(position, minimumText(rule));
     return byteValue(v);
   }
@@ -327,6 +360,43 @@ std::optional<ProgramLine> encodeLine(int instructionSelection,
   Encoder encoder(instructionSelection, kind, positions, feedback);
   if (!encoder.encode(line)) return std::nullopt;
   return line;
+}
+
+std::optional<FieldRange> fieldRange(FieldType type) {
+  const auto range = [](const ParseRule& rule) { return FieldRange{rule.minimum, rule.maximum}; };
+  switch (type) {
+    case FieldType::UnitNumber:
+      return range(kUnitNumber);
+    case FieldType::LevelBit:
+      return range(kLevelBit);
+    case FieldType::TriggerNumber:
+      return range(kTriggerNumber);
+    case FieldType::SmallDigit:
+      return range(kSmallDigit);
+    case FieldType::HexDigit:
+      return range(kHexDigit);
+    case FieldType::IndexRegister:
+      return range(kIndexRegister);
+    case FieldType::EntryNumber:
+      return range(kEntryNumber);
+    case FieldType::CharByte:
+    case FieldType::EntryByte:
+      return range(kDataByte);
+    case FieldType::PatternByte:
+      return range(kPatternByte);
+    case FieldType::LabelNumber:
+      return range(kLabelNumber);
+    case FieldType::WaitTime:
+      return range(kWaitTime);
+    case FieldType::RegisterValue:
+      return range(kRegisterValue);
+    case FieldType::TimerValue:
+      return range(kTimerValue);
+    case FieldType::CounterValue:
+      return range(kCounterValue);
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace vx

@@ -39,6 +39,14 @@ class FieldFeedback {
  public:
   virtual void showPositionText(int position, std::string_view text) = 0;
   virtual void clearCharacterCell(int dataIndex) = 0;
+  // Every given text stored as another value than it states: an unusable text replaced by the
+  // field's minimum, or a number cut to the field's digits or range; `stored` is the stored
+  // value in the field's radix. The panel corrects its texts through showPositionText and need
+  // not listen; the command-line tool reports each of these.
+  virtual void valueReplaced(int position, std::string_view stored) {
+    (void)position;
+    (void)stored;
+  }
 
  protected:
   ~FieldFeedback() = default;
@@ -52,5 +60,13 @@ LineFields decodeLine(const ProgramLine& line);
 std::optional<ProgramLine> encodeLine(int instructionSelection,
                                       std::span<const PositionEntry, PositionCount> positions,
                                       FieldFeedback* feedback);
+
+// The smallest and largest number a field of the type takes (data bytes 0..255); nullopt for
+// types that hold no number (lists, captions, End).
+struct FieldRange {
+  std::uint32_t minimum = 0;
+  std::uint32_t maximum = 0;
+};
+std::optional<FieldRange> fieldRange(FieldType type);
 
 }  // namespace vx

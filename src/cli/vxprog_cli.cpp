@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -17,7 +19,9 @@
 #include "catalogue/listing.h"
 #include "cli/cli_arguments.h"
 #include "cli/line_entry.h"
+#include "cli/text_commands.h"
 #include "cli/text_encoding.h"
+#include "setupfile/file_io.h"
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
 #include "store/program_area.h"
@@ -27,7 +31,8 @@ namespace vx {
 namespace {
 
 constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
-constexpr std::uint16_t AnyLabel = 0xFFFF;  // the "*" target of RETI
+// How long a command waits for another process that is editing the same file.
+constexpr std::chrono::milliseconds LockWait{10'000};
 
 struct Invocation {
   std::vector<std::string> operands;
@@ -102,10 +107,24 @@ std::optional<int> lineOperand(Invocation& inv, const ProgramArea& area, int pro
   return index;
 }
 
-// Loads FILE; on failure reports it and leaves the document as it was.
-std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std::string& file) {
+// Loads FILE; on failure reports it and leaves the document as it was. A command that will save
+// the file passes `editLock`, which then holds the file exclusively until the save, so that
+// concurrent edits take effect one after another; a reader holds a shared lock while it reads.
+std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std::string& file,
+                            FileLock* editLock = nullptr) {
+  const auto path = pathFromArgument(file);
+  FileLock readLock;
+  std::string lockWhy;
+  const LockStatus locked =
+      lockFile(path, editLock != nullptr, LockWait, editLock ? *editLock : readLock, &lockWhy);
+  // A reader reads even where the file system offers no locks.
+  if (locked == LockStatus::NotRegularFile || locked == LockStatus::TimedOut ||
+      (locked == LockStatus::Failed && editLock)) {
+    inv.err << "vxprog: cannot load " << file << ": " << lockWhy << '\n';
+    return std::nullopt;
+  }
   LoadError why = LoadError::None;
-  const int code = load(document, pathFromArgument(file), &why);
+  const int code = load(document, path, &why);
   if (code < 0) {
     inv.err << "vxprog: cannot load " << file << ": " << describe(why) << '\n';
     return std::nullopt;
@@ -113,13 +132,21 @@ std::optional<int> loadFile(Invocation& inv, SetupDocument& document, const std:
   return code;
 }
 
-int saveFile(Invocation& inv, SetupDocument& document, const std::string& file) {
+int saveFile(Invocation& inv, SetupDocument& document, const std::string& file,
+             FileLock* lock = nullptr) {
   std::string why;
-  if (save(document, pathFromArgument(file), &why) != 0) {
+  if (save(document, pathFromArgument(file), &why, lock) != 0) {
     inv.err << "vxprog: cannot save " << file << ": " << why << '\n';
     return ExitError;
   }
   return ExitSuccess;
+}
+
+// With --strict, a command refuses to write anything it has had to report as changed.
+bool refusedAsStrict(Invocation& inv) {
+  if (!inv.has("strict")) return false;
+  inv.err << "vxprog: --strict: nothing written\n";
+  return true;
 }
 
 std::string fourDigits(int index) {
@@ -142,9 +169,16 @@ int runNew(Invocation& inv) {
   if (status.type() != std::filesystem::file_type::not_found && !inv.has("force")) {
     return usageError(inv, file + " already exists; add --force to replace it");
   }
+  FileLock lock;
+  std::string why;
+  const LockStatus locked = lockFile(path, true, LockWait, lock, &why);
+  if (locked != LockStatus::Locked && locked != LockStatus::Missing) {
+    inv.err << "vxprog: cannot save " << file << ": " << why << '\n';
+    return ExitError;
+  }
   SetupDocument document;
   initialise(document);
-  return saveFile(inv, document, file);
+  return saveFile(inv, document, file, &lock);
 }
 
 // ---- info ----------------------------------------------------------------------------------
@@ -238,36 +272,46 @@ int runList(Invocation& inv) {
   return ExitSuccess;
 }
 
-// ---- check ---------------------------------------------------------------------------------
+// ---- check, export, import ----------------------------------------------------------------
+
+// The file access of the text commands. One that edits (import) holds the file locked from its
+// load to its save, as the other editing commands do.
+SetupFileAccess fileAccess(Invocation& inv, bool edits = false) {
+  auto lock = std::make_shared<FileLock>();
+  return {[&inv, lock, edits](SetupDocument& document, const std::string& file) {
+            return loadFile(inv, document, file, edits ? lock.get() : nullptr);
+          },
+          [&inv, lock](SetupDocument& document, const std::string& file) {
+            return saveFile(inv, document, file, lock->held() ? lock.get() : nullptr);
+          },
+          pathFromArgument};
+}
+
+// The program named by --program, -1 for all; nullopt after reporting an unknown name.
+std::optional<int> programOption(Invocation& inv) {
+  const auto option = inv.options.find("program");
+  if (option == inv.options.end()) return -1;
+  return programOperand(inv, option->second);
+}
 
 int runCheck(Invocation& inv) {
-  std::vector<int> programs = {0, 1, 2, 3};
-  if (const auto option = inv.options.find("program"); option != inv.options.end()) {
-    const auto program = programOperand(inv, option->second);
-    if (!program) return ExitError;
-    programs = {*program};
-  }
-  SetupDocument document;
-  initialise(document);
-  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
-  int result = ExitSuccess;
-  for (const int p : programs) {
-    const int index = checkLabels(document.programArea, p);
-    inv.out << programName(p) << ": ";
-    const ProgramLine* line = index >= 0 ? lineAt(document.programArea, p, index) : nullptr;
-    if (!line) {
-      inv.out << "ok\n";
-      continue;
-    }
-    result = ExitFailed;
-    const std::uint16_t label = readU16(&line->bytes[12]);
-    const bool definition = line->bytes[0] == static_cast<std::uint8_t>(Instruction::Lbl);
-    const bool anyTarget =
-        line->bytes[0] == static_cast<std::uint8_t>(Instruction::Reti) && label == AnyLabel;
-    inv.out << "line " << index << ": label " << (anyTarget ? "*" : std::to_string(label))
-            << (definition ? " defined twice" : " not defined") << '\n';
-  }
-  return result;
+  const auto program = programOption(inv);
+  if (!program) return ExitError;
+  return checkFiles(fileAccess(inv), inv.operands, *program, inv.has("all"), inv.out);
+}
+
+int runExport(Invocation& inv) {
+  const auto program = programOption(inv);
+  if (!program) return ExitError;
+  return exportPrograms(fileAccess(inv), inv.operands[0], *program, inv.out);
+}
+
+int runImport(Invocation& inv) {
+  const auto program = programOption(inv);
+  if (!program) return ExitError;
+  const TextImportOptions options{*program, inv.has("strict")};
+  return importPrograms(fileAccess(inv, true), inv.operands[0], inv.operands[1], options, std::cin,
+                        inv.err);
 }
 
 // ---- set -----------------------------------------------------------------------------------
@@ -281,10 +325,11 @@ class CorrectionLog final : public FieldFeedback {
   };
   std::vector<Correction> corrections;
 
-  void showPositionText(int position, std::string_view text) override {
-    corrections.push_back({position, std::string(text)});
-  }
+  void showPositionText(int, std::string_view) override {}
   void clearCharacterCell(int) override {}
+  void valueReplaced(int position, std::string_view stored) override {
+    corrections.push_back({position, std::string(stored)});
+  }
 };
 
 int runSet(Invocation& inv) {
@@ -322,7 +367,8 @@ int runSet(Invocation& inv) {
 
   SetupDocument document;
   initialise(document);
-  const auto fileCode = loadFile(inv, document, operands[0]);
+  FileLock lock;
+  const auto fileCode = loadFile(inv, document, operands[0], &lock);
   if (!fileCode) return ExitError;
   const auto index = lineOperand(inv, document.programArea, *program, operands[2]);
   if (!index) return ExitError;
@@ -343,8 +389,11 @@ int runSet(Invocation& inv) {
             << "); nothing written\n";
     return ExitFailed;
   }
+  if (!log.corrections.empty() && refusedAsStrict(inv)) return ExitFailed;
   storeLine(document.programArea, *program, *index, *line);
-  if (const int saved = saveFile(inv, document, operands[0]); saved != ExitSuccess) return saved;
+  if (const int saved = saveFile(inv, document, operands[0], &lock); saved != ExitSuccess) {
+    return saved;
+  }
   ListingText buffer{};
   inv.out << sjisToUtf8(listingText(*line, normaliseCharCode(*fileCode), false, buffer)) << '\n';
   return ExitSuccess;
@@ -352,20 +401,38 @@ int runSet(Invocation& inv) {
 
 // ---- insert, delete ------------------------------------------------------------------------
 
+// Reports each non-empty line an insert, copy or move pushed off the end of `program`, with its
+// former place; with --strict that refuses the command. True when the command goes on.
+bool acceptPushedOff(Invocation& inv, const PushedOffLines& lines, int program, int fileCode) {
+  for (const PushedOffLine& pushed : lines) {
+    ListingText buffer{};
+    const std::string_view text =
+        listingText(pushed.line, normaliseCharCode(fileCode), false, buffer);
+    inv.err << "vxprog: line " << pushed.formerIndex << " of program "
+            << programName(pushed.program) << " (" << sjisToUtf8(text)
+            << ") pushed off the end of program " << programName(program) << '\n';
+  }
+  return lines.empty() || !refusedAsStrict(inv);
+}
+
 int runInsertOrDelete(Invocation& inv, bool insert) {
   const auto program = programOperand(inv, inv.operands[1]);
   if (!program) return ExitError;
   SetupDocument document;
   initialise(document);
-  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  FileLock lock;
+  const auto fileCode = loadFile(inv, document, inv.operands[0], &lock);
+  if (!fileCode) return ExitError;
   const auto index = lineOperand(inv, document.programArea, *program, inv.operands[2]);
   if (!index) return ExitError;
   if (insert) {
-    insertLine(document.programArea, *program, *index);
+    PushedOffLines pushedOff;
+    insertLine(document.programArea, *program, *index, nullptr, &pushedOff);
+    if (!acceptPushedOff(inv, pushedOff, *program, *fileCode)) return ExitFailed;
   } else {
     deleteLine(document.programArea, *program, *index);
   }
-  return saveFile(inv, document, inv.operands[0]);
+  return saveFile(inv, document, inv.operands[0], &lock);
 }
 
 int runInsert(Invocation& inv) { return runInsertOrDelete(inv, true); }
@@ -380,7 +447,9 @@ int runMoveOrCopy(Invocation& inv, bool move) {
   if (!destination) return ExitError;
   SetupDocument document;
   initialise(document);
-  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
+  FileLock lock;
+  const auto fileCode = loadFile(inv, document, inv.operands[0], &lock);
+  if (!fileCode) return ExitError;
   ProgramArea& area = document.programArea;
   const LineListResult selected = parseLineList(inv.operands[2], lineCount(area, *source));
   if (!selected.error.empty()) {
@@ -392,8 +461,10 @@ int runMoveOrCopy(Invocation& inv, bool move) {
     inv.err << "vxprog: only the first " << MaxSelectedLines << " lines are taken, up to line "
             << selected.lines.back() << '\n';
   }
-  moveCopyLines(area, *source, selected.lines, *destination, *index, move);
-  return saveFile(inv, document, inv.operands[0]);
+  PushedOffLines pushedOff;
+  moveCopyLines(area, *source, selected.lines, *destination, *index, move, &pushedOff);
+  if (!acceptPushedOff(inv, pushedOff, *destination, *fileCode)) return ExitFailed;
+  return saveFile(inv, document, inv.operands[0], &lock);
 }
 
 int runCopy(Invocation& inv) { return runMoveOrCopy(inv, false); }
@@ -409,11 +480,14 @@ constexpr std::array<OptionSpec, 5> ListOptions = {{
     {"all-lines", ""},
     {"sjis", ""},
 }};
-constexpr std::array<OptionSpec, 1> CheckOptions = {{{"program", "P"}}};
+constexpr std::array<OptionSpec, 2> CheckOptions = {{{"program", "P"}, {"all", ""}}};
+constexpr std::array<OptionSpec, 1> StrictOptions = {{{"strict", ""}}};
+constexpr std::array<OptionSpec, 1> ExportOptions = {{{"program", "P"}}};
+constexpr std::array<OptionSpec, 2> ImportOptions = {{{"program", "P"}, {"strict", ""}}};
 constexpr std::size_t Unlimited = static_cast<std::size_t>(-1);
 
 // clang-format off
-constexpr std::array<CommandSpec, 9> Commands = {{
+constexpr std::array<CommandSpec, 11> Commands = {{
     {"new", "new FILE [--force]", "write a setup file with four empty programs",
      "Writes the default setup file: default settings and four empty programs of 512 lines\n"
      "(34,580 bytes). An existing FILE is replaced only with --force.\n",
@@ -434,34 +508,63 @@ constexpr std::array<CommandSpec, 9> Commands = {{
      "  --chars       show data bytes as characters instead of hexadecimal digits\n"
      "  --sjis        write the raw Shift-JIS bytes instead of UTF-8\n",
      ListOptions, 1, 1, runList},
-    {"check", "check FILE [--program P]", "check the labels of the programs",
+    {"check", "check FILE... [--program P] [--all]", "check the labels of the programs",
      "Prints one line per program: 'A: ok', 'A: line 20: label 5 defined twice' or\n"
-     "'A: line 3: label 7 not defined'. Exit status 0 when every checked program is consistent,\n"
-     "1 otherwise.\n",
-     CheckOptions, 1, 1, runCheck},
-    {"set", "set FILE P LINE INSTRUCTION [KIND] [VALUE...]", "store one line",
+     "'A: line 3: label 7 not defined'; with --all every inconsistency of a program, further\n"
+     "definitions first. With several files each line begins with the file's name and ': '.\n"
+     "Exit status 0 when every checked program is consistent, 1 otherwise, 2 when a file\n"
+     "cannot be loaded.\n",
+     CheckOptions, 1, Unlimited, runCheck},
+    {"export", "export FILE [--program P]", "write the programs as text",
+     "Writes the programs (all four, or the one named by --program) as text to standard output:\n"
+     "a comment line with FILE's name, then per program its header [A] and its lines from\n"
+     "line 0 up to the last line that is not empty, one per text line. A line is written as its\n"
+     "listing text with the data bytes in hexadecimal ('SEND CHR 41 54 5a 0d',\n"
+     "'IF REG1<REG2 L003'), or as '.raw' and its 16 bytes when that text would not give back\n"
+     "the same bytes.\n",
+     ExportOptions, 1, 1, runExport},
+    {"import", "import FILE TEXT [--program P] [--strict]", "replace programs by a text",
+     "Reads TEXT (a file, or - for standard input) as export writes it: '#' starts a comment,\n"
+     "blank lines are skipped, [A] to [D] start a program, every other line is one program line\n"
+     "(blanks between words may be one or more; names and words in either case). Each program\n"
+     "with a section gets the section's lines and empty lines after them; other programs, the\n"
+     "program lengths and the cursors stay as they are. With --program only that program's\n"
+     "section is taken, and a text without any header is that program's lines. With --strict\n"
+     "the imported programs must also pass the label check. Nothing is ever corrected: every\n"
+     "line that does not parse, value outside its field, unknown or repeated section, section\n"
+     "longer than its program and bad .raw line is reported as TEXT:LINE: what is wrong, and\n"
+     "FILE is left as it was (exit status 2).\n",
+     ImportOptions, 2, 2, runImport},
+    {"set", "set FILE P LINE INSTRUCTION [KIND] [VALUE...] [--strict]", "store one line",
      "Encodes the line as the editor's field panel does and stores it at LINE of program P.\n"
      "INSTRUCTION is NOP, SEND, WAIT, GOTO, IF, CALL, RET, SET, INT, RETI, DISI, STOP or LBL;\n"
      "SEND, WAIT, IF and SET take a KIND. The VALUEs fill the line's fields in order; missing\n"
-     "values are empty fields (a list takes its first entry). A field the instrument cannot take\n"
-     "is replaced by its minimum and reported. Prints the stored line's listing text. Exit\n"
-     "status 1, with nothing written, when a register, timer or counter value is neither a\n"
-     "number nor one of its words (which are matched exactly).\n",
-     {}, 4, Unlimited, runSet},
-    {"insert", "insert FILE P LINE", "insert an empty line",
-     "Inserts an empty line at LINE of program P; the program's last line falls off.\n",
-     {}, 3, 3, runInsert},
+     "values are empty fields (a list takes its first entry). A value the instrument cannot take\n"
+     "is replaced (by the field's minimum, or cut to its digits or range) and each replacement\n"
+     "is reported on stderr. Prints the stored line's listing text. Exit status 1, with nothing\n"
+     "written, when a register, timer or counter value is neither a number nor one of its words\n"
+     "(which are matched exactly).\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of replacing a value\n",
+     StrictOptions, 4, Unlimited, runSet},
+    {"insert", "insert FILE P LINE [--strict]", "insert an empty line",
+     "Inserts an empty line at LINE of program P; the program's last line falls off, and is\n"
+     "reported on stderr unless it is empty.\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of losing a non-empty line\n",
+     StrictOptions, 3, 3, runInsert},
     {"delete", "delete FILE P LINE", "delete a line",
      "Deletes LINE of program P; an empty line enters at the program's end.\n",
      {}, 3, 3, runDelete},
-    {"copy", "copy FILE P LINES Q LINE", "copy lines to another place",
+    {"copy", "copy FILE P LINES Q LINE [--strict]", "copy lines to another place",
      "Copies the LINES of program P to LINE of program Q. LINES is a comma list of indices and\n"
      "ranges (2,5,7-9); duplicates are ignored and at most the first 256 lines are taken.\n"
-     "The destination program's last lines fall off.\n",
-     {}, 5, 5, runCopy},
-    {"move", "move FILE P LINES Q LINE", "move lines to another place",
-     "Moves the LINES of program P to LINE of program Q, as copy does, and removes them from P.\n",
-     {}, 5, 5, runMove},
+     "The destination program's last lines fall off; each non-empty one is reported on stderr\n"
+     "with its former place.\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of losing a non-empty line\n",
+     StrictOptions, 5, 5, runCopy},
+    {"move", "move FILE P LINES Q LINE [--strict]", "move lines to another place",
+     "Moves the LINES of program P to LINE of program Q, as copy does, and removes them from P.\n"
+     "  --strict   refuse (exit status 1, nothing written) instead of losing a non-empty line\n",
+     StrictOptions, 5, 5, runMove},
 }};
 // clang-format on
 
@@ -483,8 +586,11 @@ void printGlobalHelp(std::ostream& out) {
     out << "  " << command.synopsis << "\n      " << command.summary << '\n';
   }
   out << "\nPrograms are A-D (either case); lines are counted from 0 within a program.\n"
-         "Exit status: 0 done; 1 the label check failed or set could not encode its line;\n"
-         "2 usage error, or a file could not be loaded or saved.\n"
+         "Exit status: 0 done; 1 the label check failed, set could not encode its line, or\n"
+         "--strict refused a change; 2 usage error, a file could not be loaded or saved, or a\n"
+         "text to import has errors.\n"
+         "A command that changes a file holds it locked from load to save; another one waits up\n"
+         "to 10 seconds for it.\n"
          "'vxprog COMMAND --help' (or 'vxprog help COMMAND') describes one command.\n"
       << HelpExamples;
 }
@@ -524,8 +630,8 @@ std::string optionList(const CommandSpec& command) {
 
 int runVxprog(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
-    err << "vxprog: no command; commands: new, info, list, check, set, insert, delete, copy, "
-           "move (vxprog --help describes them)\n";
+    err << "vxprog: no command; commands: new, info, list, check, export, import, set, insert, "
+           "delete, copy, move (vxprog --help describes them)\n";
     return ExitError;
   }
   if (args[0] == "--version") {

@@ -57,6 +57,8 @@ const char* describe(LoadError error) {
       return "no program block";
     case LoadError::Truncated:
       return "the program block is cut short";
+    case LoadError::NotRegularFile:
+      return "not a regular file";
   }
   return "unknown error";
 }
@@ -164,11 +166,15 @@ int load(SetupDocument& document, const std::filesystem::path& path, LoadError* 
     case ReadStatus::TooLarge:
       fail(why, LoadError::TooLarge);
       return -1;
+    case ReadStatus::NotRegularFile:
+      fail(why, LoadError::NotRegularFile);
+      return -1;
   }
   return loadImage(document, std::move(bytes), why);
 }
 
-int save(SetupDocument& document, const std::filesystem::path& path, std::string* why) {
+int save(SetupDocument& document, const std::filesystem::path& path, std::string* why,
+         FileLock* heldLock) {
   if (document.setupLength < 0 ||
       static_cast<std::size_t>(document.setupLength) > document.image.size()) {
     if (why) {
@@ -192,7 +198,7 @@ int save(SetupDocument& document, const std::filesystem::path& path, std::string
       std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(&document.programArea),
                                     ProgramAreaSize),
   };
-  return writeFileAtomically(path, pieces, why) ? 0 : -1;
+  return writeFileAtomically(path, pieces, why, heldLock) ? 0 : -1;
 }
 
 }  // namespace vx

@@ -45,7 +45,8 @@ enum class LoadError {
   ReadFailed,
   TooLarge,
   NoProgramBlock,
-  Truncated,  // the program block's data runs past the end of the file
+  Truncated,       // the program block's data runs past the end of the file
+  NotRegularFile,  // a FIFO, device or directory, refused without reading
 };
 // A short English description ("no program block", ...).
 const char* describe(LoadError error);
@@ -60,11 +61,16 @@ int loadImage(SetupDocument& document, SetupImage&& bytes, LoadError* why = null
 int loadImage(SetupDocument& document, const std::vector<std::uint8_t>& bytes,
               LoadError* why = nullptr);
 
+class FileLock;
+
 // Saves: the first setupLength bytes of the image (the default template when the file began with
-// its program block), then the program block. The file is replaced atomically: on any failure
-// the previous file is left as it was, no temporary file remains, and -1 is returned with a
-// description in `why` when given. 0 on success.
-int save(SetupDocument& document, const std::filesystem::path& path, std::string* why = nullptr);
+// its program block), then the program block. The file is replaced atomically (see
+// writeFileAtomically for links, owners and files the user may not write): on any failure the
+// previous file is left as it was, no temporary file remains, and -1 is returned with a short
+// reason in `why` when given ("the file is read-only"). 0 on success. `heldLock` is this
+// process's lock on the file, if it holds one.
+int save(SetupDocument& document, const std::filesystem::path& path, std::string* why = nullptr,
+         FileLock* heldLock = nullptr);
 
 // One block of the chain as found by the walk.
 struct BlockInfo {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vx {
 
@@ -56,18 +57,45 @@ int cursor(const ProgramArea& area, int program);
 // Stores the low 16 bits of `index` as the cursor.
 void setCursor(ProgramArea& area, int program, int index);
 
-// Puts `line` (an empty line when nullptr) at `index`; the program's last line falls off.
-void insertLine(ProgramArea& area, int program, int index, const ProgramLine* line = nullptr);
+// A line that is not all zero and that an insert, move or copy pushed off the end of a program:
+// the program and index where it stood before the operation. A moved or copied line that never
+// landed because later insertions pushed it out again is reported with its place in the source.
+struct PushedOffLine {
+  int program = 0;
+  int formerIndex = 0;
+  ProgramLine line;
+  friend bool operator==(const PushedOffLine&, const PushedOffLine&) = default;
+};
+using PushedOffLines = std::vector<PushedOffLine>;
+
+// Puts `line` (an empty line when nullptr) at `index`; the program's last line falls off and is
+// appended to `pushedOff` (when given) unless it is empty.
+void insertLine(ProgramArea& area, int program, int index, const ProgramLine* line = nullptr,
+                PushedOffLines* pushedOff = nullptr);
 // Removes the line at `index`; an empty line enters at the program's end.
 void deleteLine(ProgramArea& area, int program, int index);
 // Moves or copies the selected lines (ascending, distinct, inside the source program) so that
 // they stand in source order from `destinationIndex` of `destination`. Arguments outside the
-// programs, or a list that is not strictly ascending, change nothing.
+// programs, or a list that is not strictly ascending, change nothing. The non-empty lines that
+// fall off the destination's end are appended to `pushedOff` (when given), ordered by program
+// and former index.
 void moveCopyLines(ProgramArea& area, int source, std::span<const int> selected, int destination,
-                   int destinationIndex, bool move);
+                   int destinationIndex, bool move, PushedOffLines* pushedOff = nullptr);
 
 // Index of the first line with a label defined twice (reported first) or a jump to a label the
 // program does not define; -1 when the program is consistent.
 int checkLabels(const ProgramArea& area, int program);
+
+// One label inconsistency: a further definition of a label, or a jump to a label that the program
+// does not define.
+struct LabelInconsistency {
+  int index = 0;
+  bool duplicate = false;
+
+  friend bool operator==(const LabelInconsistency&, const LabelInconsistency&) = default;
+};
+// Every label inconsistency of a program: the further definitions in line order, then the jumps
+// to undefined labels in line order. The first entry is the line checkLabels reports.
+std::vector<LabelInconsistency> labelInconsistencies(const ProgramArea& area, int program);
 
 }  // namespace vx

@@ -33,6 +33,8 @@ bool applyPatternShortcut(MainDialog& dialog, int control) {
 }
 
 // A change of the user's in control n: shortcuts, the move on after a complete byte, the commit.
+// After a complete byte the next data field keeps its byte: the focus selects its text, so that
+// typing replaces it and a line's later bytes are never lost to a sequence typed over them.
 void onFieldChanged(MainDialog& dialog, int control, int code) {
   const int instruction = selectedInstruction(dialog);
   const int kind = selectedKind(dialog, instruction);
@@ -44,10 +46,7 @@ void onFieldChanged(MainDialog& dialog, int control, int code) {
   if (isDataControl(instruction, kind, control) && nextIsData) {
     const std::string text = controlText(dialog, control);
     const ParsedValue parsed = parseFieldValue(text, 16, 2, 0, 255, 0);
-    if (parsed.result == ParseResult::Number && text.size() >= 2) {
-      setControlText(dialog, control + 1, "");
-      advance = true;
-    }
+    if (parsed.result == ParseResult::Number && text.size() >= 2) advance = true;
   }
   commitEdit(dialog, control, code);
   if (advance && nextIsData) SetFocus(panelControl(dialog, control + 1));

@@ -121,7 +121,11 @@ LRESULT CALLBACK fieldKeyHandler(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
       }
       break;
+    case WM_CHAR:
+      if (isShortcutCharacter(wParam)) return 0;
+      break;
     case WM_KEYDOWN: {
+      if (handleShortcutKey(*dialog, wParam)) return 0;
       const int control = panelControlNumber(*dialog, window);
       if (control >= 0 && onKeyDown(*dialog, control, wParam)) return 0;
       break;

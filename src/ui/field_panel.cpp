@@ -98,7 +98,47 @@ const ControlKindStyle& styleOf(ControlKind kind) {
 
 bool validControl(int control) { return control >= 0 && control < PanelControlCount; }
 
-// Creates panel control n at the running x, which then moves on by the width and the kind's gap.
+// A parked control of the kind, taken out of the pool; nullptr when there is none.
+HWND takeParkedControl(FieldPanel& panel, ControlKind kind) {
+  auto& parked = panel.parkedControls;
+  const auto found = std::find_if(parked.begin(), parked.end(),
+                                  [kind](const auto& entry) { return entry.first == kind; });
+  if (found == parked.end()) return nullptr;
+  HWND window = found->second;
+  parked.erase(found);
+  return window;
+}
+
+// Gives a reused control the text a new one would have: a caption at once, an edit's emptying
+// left pending (see flushBlanks). Lists need nothing: their callers fill them, which empties
+// them first.
+void resetControl(FieldPanel& panel, int control, ControlKind kind, std::string_view text) {
+  HWND window = panel.controls[static_cast<std::size_t>(control)];
+  if (kind == ControlKind::Caption) {
+    const std::wstring wide = sjisToWide(text);
+    if (getWideText(window) != wide) setWideText(window, wide);
+  } else if (kind == ControlKind::PlainEdit || kind == ControlKind::DataEdit) {
+    panel.blankPending[static_cast<std::size_t>(control)] = true;
+  }
+}
+
+// Empties the reused edits and cells that nothing has written since the rebuild. Setting an
+// edit's text also empties its undo and its modified flag, as in a new control.
+void flushBlanks(FieldPanel& panel) {
+  const auto blank = [](HWND window, bool& pending) {
+    if (pending && window != nullptr && GetWindowTextLengthW(window) != 0) setWideText(window, L"");
+    pending = false;
+  };
+  for (std::size_t n = 0; n < panel.controls.size(); ++n) {
+    blank(panel.controls[n], panel.blankPending[n]);
+  }
+  for (std::size_t i = 0; i < panel.characterCells.size(); ++i) {
+    blank(panel.characterCells[i], panel.cellBlankPending[i]);
+  }
+}
+
+// Puts panel control n at the running x, which then moves on by the width and the kind's gap:
+// the control that stood there when it fits, else a parked one of the kind, else a new one.
 // Widths, heights and offsets are the 96-DPI design's, scaled to the dialog's font and DPI.
 void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::string_view text,
                         int& x, int designWidth) {
@@ -106,14 +146,42 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
   const ControlKindStyle& look = styleOf(kind);
   const LayoutScale scale = layoutScale(dialog.window);
   const int width = scale.x(designWidth);
+  const int height = scale.y(look.height);
+  const int gap = scale.x(look.gap);
   const int id = IDC_PANEL_FIRST + control;
-  HWND window = CreateWindowExW(
-      look.extendedStyle, look.className, sjisToWide(text).c_str(), look.style, x,
-      panel.origin.y + scale.y(look.yOffset), width, scale.y(look.height), dialog.window,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   const auto index = static_cast<std::size_t>(control);
-  panel.controls[index] = window;
+  const int y = panel.origin.y + scale.y(look.yOffset);
   panel.controlKinds[index] = kind;
+  panel.placed[index] = {nullptr, kind, x, width};
+  FieldPanel::PlacedControl& before = panel.replaced[index];
+  if (before.window != nullptr && before.kind == kind && before.x == x && before.width == width) {
+    panel.controls[index] = std::exchange(before.window, nullptr);
+    panel.placed[index].window = panel.controls[index];
+    resetControl(panel, control, kind, text);
+    if (panel.appending) {
+      SetWindowPos(panel.controls[index], HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    x += width + gap;
+    return;
+  }
+  panel.appending = true;
+  if (HWND parked = takeParkedControl(panel, kind); parked != nullptr) {
+    panel.controls[index] = parked;
+    panel.placed[index].window = parked;
+    SetWindowLongPtrW(parked, GWLP_ID, id);
+    resetControl(panel, control, kind, text);
+    // At the end of the sibling order, as a new window would be.
+    SetWindowPos(parked, HWND_BOTTOM, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    x += width + gap;
+    return;
+  }
+  HWND window = CreateWindowExW(look.extendedStyle, look.className, sjisToWide(text).c_str(),
+                                look.style, x, y, width, height, dialog.window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+  panel.controls[index] = window;
+  panel.placed[index].window = window;
   if (window != nullptr) {
     SendMessageW(window, WM_SETFONT,
                  static_cast<WPARAM>(SendMessageW(dialog.window, WM_GETFONT, 0, 0)), FALSE);
@@ -126,56 +194,122 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
         subclassPanelWindow(dialog, info.hwndItem);
     }
   }
-  x += width + scale.x(look.gap);
+  x += width + gap;
 }
 
 void createCharacterCells(MainDialog& dialog, int firstDataX) {
   FieldPanel& panel = dialog.panel;
   const HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog.window, WM_GETFONT, 0, 0));
+  const bool inPlace = panel.cellsX == firstDataX &&
+                       std::all_of(panel.replacedCells.begin(), panel.replacedCells.end(),
+                                   [](HWND cell) { return cell != nullptr; });
+  panel.cellsX = firstDataX;
   const LayoutScale scale = layoutScale(dialog.window);
   // Each cell stands under its data control, which the running x placed a data width and a gap on.
   const int step = scale.x(CellWidth) + scale.x(CellStep - CellWidth);
+  const int cellY = panel.origin.y + scale.y(CellYOffset);
   for (int i = 0; i < CharacterCellCount; ++i) {
     const int id = CellIdBase + CellIdStep * i;
-    HWND cell = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED,
-                                firstDataX + step * i, panel.origin.y + scale.y(CellYOffset),
-                                scale.x(CellWidth), scale.y(CellHeight), dialog.window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
-    panel.characterCells[static_cast<std::size_t>(i)] = cell;
-    if (cell != nullptr && i == CharacterCellCount - 1) {
-      RECT last{};
-      GetWindowRect(cell, &last);
-      MapWindowPoints(nullptr, dialog.window, reinterpret_cast<POINT*>(&last), 2);
-      keepDirectInputClearOf(dialog.window, last);
+    const auto index = static_cast<std::size_t>(i);
+    if (inPlace) {
+      HWND cell = std::exchange(panel.replacedCells[index], nullptr);
+      panel.characterCells[index] = cell;
+      panel.cellBlankPending[index] = true;
+      if (panel.appending) {
+        SetWindowPos(cell, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      }
+      continue;
     }
+    if (!panel.parkedCells.empty()) {
+      HWND cell = panel.parkedCells.back();
+      panel.parkedCells.pop_back();
+      panel.characterCells[index] = cell;
+      SetWindowLongPtrW(cell, GWLP_ID, id);
+      setWideText(cell, L"");
+      SetWindowPos(cell, HWND_BOTTOM, firstDataX + step * i, cellY, scale.x(CellWidth),
+                   scale.y(CellHeight), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      continue;
+    }
+    HWND cell = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED, firstDataX + step * i,
+        cellY, scale.x(CellWidth), scale.y(CellHeight), dialog.window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    panel.characterCells[static_cast<std::size_t>(i)] = cell;
     if (cell != nullptr) {
       SendMessageW(cell, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       subclassPanelWindow(dialog, cell);
       drawCellReadably(cell);
     }
   }
+  if (HWND last = panel.characterCells[CharacterCellCount - 1]; last != nullptr) {
+    RECT place{};
+    GetWindowRect(last, &place);
+    MapWindowPoints(nullptr, dialog.window, reinterpret_cast<POINT*>(&place), 2);
+    keepDirectInputClearOf(dialog.window, place);
+  }
 }
 
 void showDataItems(const MainDialog& dialog, bool show) {
-  const int command = show ? SW_SHOW : SW_HIDE;
-  ShowWindow(GetDlgItem(dialog.window, IDC_CHAR_CELLS_LABEL), command);
-  ShowWindow(GetDlgItem(dialog.window, IDC_DIRECT_INPUT), command);
+  for (int id : {IDC_CHAR_CELLS_LABEL, IDC_DIRECT_INPUT}) {
+    HWND item = GetDlgItem(dialog.window, id);
+    if ((IsWindowVisible(item) != FALSE) != show) ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+  }
 }
 
+// Hidden and without an id, so that neither the dialog nor the tab order finds it.
+void parkWindow(HWND window) {
+  SendMessageW(window, CB_SHOWDROPDOWN, FALSE, 0);  // a list kind's open drop-down closes
+  ShowWindow(window, SW_HIDE);
+  SetWindowLongPtrW(window, GWLP_ID, 0);
+}
+
+// Takes the controls (from the kind selector on, or from control 2 on) and the cells off the
+// panel, to be reused or parked by the rebuild that follows; finishRebuild parks what is left.
 void destroyPanelControls(MainDialog& dialog, bool withKindSelector) {
   FieldPanel& panel = dialog.panel;
   // A focused control that goes notifies its loss of focus; that is no change of the user's.
   SuppressFieldEvents suppress(panel);
+  HWND focus = GetFocus();
+  bool focusGoes = false;
   for (int n = withKindSelector ? 1 : 2; n < PanelControlCount; ++n) {
-    HWND& control = panel.controls[static_cast<std::size_t>(n)];
-    if (control != nullptr) DestroyWindow(control);
+    const auto index = static_cast<std::size_t>(n);
+    HWND& control = panel.controls[index];
+    if (control != nullptr) {
+      focusGoes =
+          focusGoes || focus == control || (focus != nullptr && GetParent(focus) == control);
+      panel.replaced[index] = panel.placed[index];
+      panel.replaced[index].window = control;
+    }
     control = nullptr;
   }
-  for (HWND& cell : panel.characterCells) {
-    if (cell != nullptr) DestroyWindow(cell);
+  for (std::size_t i = 0; i < panel.characterCells.size(); ++i) {
+    if (panel.characterCells[i] != nullptr) {
+      focusGoes = focusGoes || focus == panel.characterCells[i];
+      panel.replacedCells[i] = panel.characterCells[i];
+    }
+    panel.characterCells[i] = nullptr;
+  }
+  // A control that goes takes the focus with it to the dialog, even when it is reused.
+  if (focusGoes) SetFocus(dialog.window);
+}
+
+void finishRebuild(FieldPanel& panel) {
+  for (FieldPanel::PlacedControl& left : panel.replaced) {
+    if (left.window != nullptr) {
+      parkWindow(left.window);
+      panel.parkedControls.emplace_back(left.kind, left.window);
+    }
+    left = {};
+  }
+  for (HWND& cell : panel.replacedCells) {
+    if (cell != nullptr) {
+      parkWindow(cell);
+      panel.parkedCells.push_back(cell);
+    }
     cell = nullptr;
   }
+  panel.appending = false;
+  if (!panel.deferBlanks) flushBlanks(panel);
 }
 
 std::string formatted(const char* format, unsigned value) {
@@ -347,6 +481,7 @@ void setCellText(MainDialog& dialog, int cell, std::string_view sjis) {
   if (window == nullptr) return;
   SuppressFieldEvents suppress(dialog.panel);
   setText(window, sjis);
+  dialog.panel.cellBlankPending[static_cast<std::size_t>(cell)] = false;
 }
 
 std::string controlText(const MainDialog& dialog, int control) {
@@ -362,6 +497,9 @@ std::string controlText(const MainDialog& dialog, int control) {
 void resetPanel(FieldPanel& panel) {
   panel.controls.fill(nullptr);
   panel.characterCells.fill(nullptr);
+  panel.parkedControls.clear();
+  panel.parkedCells.clear();
+  panel.kindListInstruction = -1;
   panel.suppressFieldEvents = false;
 }
 
@@ -375,7 +513,7 @@ void buildPanel(MainDialog& dialog) {
   rebuildForInstruction(dialog, 0);
 }
 
-void rebuildForInstruction(MainDialog& dialog, int instruction) {
+void rebuildForInstruction(MainDialog& dialog, int instruction, int kind) {
   FieldPanel& panel = dialog.panel;
   SuppressFieldEvents suppress(panel);
   int x = panel.kindSelectorX;
@@ -383,24 +521,31 @@ void rebuildForInstruction(MainDialog& dialog, int instruction) {
   const FieldType first = fieldTypeAt(instruction, 0, 0);
   if (first == FieldType::End) {
     showDataItems(dialog, false);
+    finishRebuild(panel);
     return;
   }
   if (first == FieldType::KindSelect) {
+    const HWND previous = panel.replaced[1].window;
     createPanelControl(dialog, 1, ControlKind::DropList, "", x,
                        FieldControls[static_cast<std::size_t>(FieldType::KindSelect)].width);
-    fillChoiceList(panel.controls[1], kindNameList(instruction), 0);
+    // A kind selector that stayed in place and lists this instruction's kinds keeps its list.
+    if (panel.controls[1] != previous || panel.kindListInstruction != instruction) {
+      fillChoiceList(panel.controls[1], kindNameList(instruction), kind);
+      panel.kindListInstruction = instruction;
+    } else {
+      SendMessageW(panel.controls[1], CB_SETCURSEL, static_cast<WPARAM>(kind), 0);
+    }
     panel.firstFieldX = panel.origin.x + layoutScale(dialog.window).x(FirstFieldOffset);
   } else {
     panel.firstFieldX = x;
   }
-  rebuildForKind(dialog, instruction, 0);
+  rebuildForKind(dialog, instruction, kind);
 }
 
 void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
   FieldPanel& panel = dialog.panel;
   SuppressFieldEvents suppress(panel);
   int x = panel.firstFieldX;
-  showDataItems(dialog, false);
   destroyPanelControls(dialog, false);
   const bool kindSelector = fieldTypeAt(instruction, 0, 0) == FieldType::KindSelect;
   int firstDataX = -1;
@@ -418,10 +563,9 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
       fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), -1);
     }
   }
-  if (firstDataX >= 0) {
-    createCharacterCells(dialog, firstDataX);
-    showDataItems(dialog, true);
-  }
+  if (firstDataX >= 0) createCharacterCells(dialog, firstDataX);
+  showDataItems(dialog, firstDataX >= 0);
+  finishRebuild(panel);
 }
 
 void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {
@@ -436,11 +580,22 @@ void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {
   }
   const LineFields fields = decodeLine(*line);
   const int instruction = fields.instruction;
+  // The kind's fields are built at once: the kind a SEND, WAIT, IF or SET line names.
+  const bool hasKinds = fieldTypeAt(instruction, 0, 0) == FieldType::KindSelect;
   if (!keepControls) {
     // An instruction the selector does not list leaves it without a selection.
     selectEntry(dialog, 0, instruction < InstructionCount ? instruction : -1);
-    rebuildForInstruction(dialog, instruction);
+    dialog.panel.deferBlanks = true;
+    rebuildForInstruction(dialog, instruction, hasKinds ? fields.kind : 0);
   }
+  // Whatever the line does not write is emptied afterwards, each control once.
+  struct FlushWhenShown {
+    FieldPanel& panel;
+    ~FlushWhenShown() {
+      panel.deferBlanks = false;
+      flushBlanks(panel);
+    }
+  } flush{dialog.panel};
   switch (static_cast<Instruction>(instruction)) {
     case Instruction::Goto:
     case Instruction::Call:
@@ -461,7 +616,6 @@ void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {
     case Instruction::Set:
       if (!keepControls) {
         selectEntry(dialog, 1, fields.kind < kindCount(instruction) ? fields.kind : -1);
-        rebuildForKind(dialog, instruction, fields.kind);
       }
       showKindFields(dialog, fields);
       break;
@@ -475,6 +629,7 @@ void setControlText(MainDialog& dialog, int control, std::string_view text) {
   if (window == nullptr) return;
   SuppressFieldEvents suppress(dialog.panel);
   setText(window, text);
+  dialog.panel.blankPending[static_cast<std::size_t>(control)] = false;
 }
 
 void commitEdit(MainDialog& dialog, int control, int reason) {
@@ -503,7 +658,9 @@ void commitEdit(MainDialog& dialog, int control, int reason) {
   const int line = listSelection(list);
   ProgramArea& area = dialog.document->programArea;
   if (lineAt(area, program, line) == nullptr) return;  // no current line: nothing to store
+  const ProgramLine before = *lineAt(area, program, line);
   storeLine(area, program, line, *encoded);
+  noteLineStored(dialog, program, line, before, *encoded, control != IDC_DIRECT_INPUT);
 
   ListingText buffer{};
   const std::wstring listing = sjisToWide(listingText(*encoded, currentCharCode(dialog.window),

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "store/program_area.h"
@@ -34,6 +36,32 @@ struct FieldPanel {
   std::array<ControlKind, PanelControlCount> controlKinds{};
   // The character cells under the data fields; nullptr while not created.
   std::array<HWND, CharacterCellCount> characterCells{};
+  // Creating windows is what makes a line change slow, so controls are kept. While the panel is
+  // rebuilt, the controls it showed wait in `replaced`: one that the new row wants with the same
+  // kind at the same place is reused where it stands; the others are parked (hidden, without an
+  // id) and taken back by the next control of the same kind.
+  struct PlacedControl {
+    HWND window = nullptr;
+    ControlKind kind = ControlKind::PlainEdit;
+    int x = 0;
+    int width = 0;
+  };
+  std::array<PlacedControl, PanelControlCount> placed{};
+  std::array<PlacedControl, PanelControlCount> replaced{};
+  std::array<HWND, CharacterCellCount> replacedCells{};
+  int cellsX = -1;
+  // Set once a rebuild has put a control at the end of the sibling order: every later control
+  // goes there too, so that the tab order stays the order of the controls.
+  bool appending = false;
+  std::vector<std::pair<ControlKind, HWND>> parkedControls;
+  std::vector<HWND> parkedCells;
+  // Reused edits and cells whose old text still has to go. Showing a line writes most of them
+  // anyway, so it empties only the rest, once it has written the line (`deferBlanks`).
+  std::array<bool, PanelControlCount> blankPending{};
+  std::array<bool, CharacterCellCount> cellBlankPending{};
+  bool deferBlanks = false;
+  // The instruction whose kinds the kind selector (control 1) lists.
+  int kindListInstruction = -1;
   // Set while the editor itself writes into the panel, so that the controls' notifications
   // do not start commits.
   bool suppressFieldEvents = false;

@@ -29,8 +29,8 @@ class SuppressFieldEvents {
   bool previous_;
 };
 
-// Recreates the kind selector, the fields and the cells for `instruction` (kind 0).
-void rebuildForInstruction(MainDialog& dialog, int instruction);
+// Recreates the kind selector, the fields and the cells for `instruction` and `kind`.
+void rebuildForInstruction(MainDialog& dialog, int instruction, int kind = 0);
 // Recreates the fields and the cells (not the kind selector) for `instruction` and `kind`.
 void rebuildForKind(MainDialog& dialog, int instruction, int kind);
 

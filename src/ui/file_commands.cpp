@@ -1,7 +1,9 @@
-// Loading and saving: the common file dialogs, the start-up load and the two warnings.
+// Loading and saving: the common file dialogs, the start-up load and the two warnings with the
+// file and the reason.
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <string>
 
 #include "ui/command_line.h"
 #include "ui/file_dialog.h"
@@ -17,11 +19,53 @@ namespace {
 constexpr wchar_t LoadWarning[] = L"Program load error";
 constexpr wchar_t SaveWarning[] = L"Program save error";
 
-// Loads `path` into the document; -1 on failure, which leaves the document unchanged. A path
-// longer than the path buffer is refused rather than cut into another path.
-int loadPath(MainDialog& dialog, const std::wstring& path) {
-  if (path.empty() || path.size() > MaxPathLength) return -1;
-  return load(*dialog.document, std::filesystem::path(path));
+// A path longer than the path buffer is refused rather than cut into another path.
+constexpr char PathTooLong[] = "the path is longer than 259 characters";
+constexpr char NoPath[] = "no file name";
+
+// Loads `path` into the document; -1 on failure, which leaves the document unchanged, with the
+// reason in `why`.
+int loadPath(MainDialog& dialog, const std::wstring& path, std::string& why) {
+  if (path.empty()) {
+    why = NoPath;
+    return -1;
+  }
+  if (path.size() > MaxPathLength) {
+    why = PathTooLong;
+    return -1;
+  }
+  LoadError error = LoadError::None;
+  const int result = load(*dialog.document, std::filesystem::path(path), &error);
+  if (result == -1) why = describe(error);
+  return result;
+}
+
+// The warning's first line stays as it was; the file and the reason follow it.
+void warn(MainDialog& dialog, const wchar_t* first, const std::wstring& path,
+          const std::string& why) {
+  dialog.showWarning(dialog.window,
+                     std::wstring(first) + L"\r\n" + path + L"\r\n" + sjisToWide(why),
+                     dialog.dialogTitle);
+}
+
+// Saves the document to `path`, asking first when it is the document's own file and that has
+// changed on disk. A failure shows the warning with the reason. True when saved.
+bool saveTo(MainDialog& dialog, const std::wstring& path) {
+  std::string why;
+  if (path.empty()) {
+    why = NoPath;
+  } else if (path.size() > MaxPathLength) {
+    why = PathTooLong;
+  } else {
+    if (!confirmReplace(dialog, path)) return false;
+    if (save(*dialog.document, std::filesystem::path(path), &why) != -1) {
+      documentSaved(dialog, path);
+      showStatus(dialog.window, IDS_SAVED);
+      return true;
+    }
+  }
+  warn(dialog, SaveWarning, path, why);
+  return false;
 }
 
 }  // namespace
@@ -77,22 +121,28 @@ void warningBox(HWND owner, const std::wstring& text, const std::wstring& captio
 }
 
 int loadAtStartUp(MainDialog& dialog) {
-  const int result = loadPath(dialog, dialog.filePath);
+  std::string why;
+  const int result = loadPath(dialog, dialog.filePath, why);
   if (result == -1) {
-    dialog.showWarning(dialog.window, LoadWarning, dialog.dialogTitle);
+    warn(dialog, LoadWarning, dialog.filePath, why);
     return 0;
   }
+  documentLoaded(dialog, dialog.filePath);
   // A code the selector does not list is shown as ASCII.
   return normaliseCharCode(result);
 }
 
-// The character code that the file names is not applied here, unlike at start-up.
+// Unsaved changes are asked about first. The character code that the file names is not applied
+// here, unlike at start-up.
 void onLoad(MainDialog& dialog) {
+  if (!confirmDiscard(dialog)) return;
   if (!dialog.chooseFilePath(dialog.window, FileDialogKind::Open, dialog.filePath)) return;
-  if (loadPath(dialog, dialog.filePath) == -1) {
-    dialog.showWarning(dialog.window, LoadWarning, dialog.dialogTitle);
+  std::string why;
+  if (loadPath(dialog, dialog.filePath, why) == -1) {
+    warn(dialog, LoadWarning, dialog.filePath, why);
     return;
   }
+  documentLoaded(dialog, dialog.filePath);
   dialog.currentProgram = 0;
   SendMessageW(GetDlgItem(dialog.window, IDC_PROGRAM_SELECT), CB_SETCURSEL, 0, 0);
   dialog.currentLine =
@@ -102,14 +152,16 @@ void onLoad(MainDialog& dialog) {
   postShowLine(dialog, 0);
 }
 
-void onSave(MainDialog& dialog) {
-  if (!dialog.chooseFilePath(dialog.window, FileDialogKind::Save, dialog.filePath)) return;
-  if (dialog.filePath.empty() || dialog.filePath.size() > MaxPathLength ||
-      save(*dialog.document, std::filesystem::path(dialog.filePath)) == -1) {
-    dialog.showWarning(dialog.window, SaveWarning, dialog.dialogTitle);
-    return;
-  }
-  showStatus(dialog.window, IDS_SAVED);
+bool saveWithDialog(MainDialog& dialog) {
+  if (!dialog.chooseFilePath(dialog.window, FileDialogKind::Save, dialog.filePath)) return false;
+  return saveTo(dialog, dialog.filePath);
 }
+
+bool saveToCurrentFile(MainDialog& dialog) {
+  const std::wstring& path = dialog.documentState.path;
+  return path.empty() ? saveWithDialog(dialog) : saveTo(dialog, path);
+}
+
+void onSave(MainDialog& dialog) { saveWithDialog(dialog); }
 
 }  // namespace vx::ui

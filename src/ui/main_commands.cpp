@@ -61,10 +61,10 @@ void onCheckLabels(MainDialog& dialog) {
 
 // Only a move or copy that was carried out re-lists; the current line stays and is selected.
 void onMoveCopy(MainDialog& dialog) {
-  if (dialog.runMoveCopy(dialog) != 1) return;
+  if (moveCopyRecorded(dialog) != 1) return;
   relistKeepingTop(dialog, false);
   focusInstructionSelector(dialog);
-  showStatus(dialog.window, IDS_MOVE_COPY_DONE);
+  showMoveCopyStatus(dialog);
   postShowLine(dialog, 0);
 }
 
@@ -115,15 +115,12 @@ bool onCommand(MainDialog& dialog, int id, int code) {
       }
       return true;
     case IDC_INSERT_LINE:
-      if (hasCurrentLine(dialog)) {
-        insertLine(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
-      }
+      if (hasCurrentLine(dialog)) insertLineRecorded(dialog);
       refreshAfterLineChange(dialog);
+      showPushedOffStatus(dialog);
       return true;
     case IDC_DELETE_LINE:
-      if (hasCurrentLine(dialog)) {
-        deleteLine(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
-      }
+      if (hasCurrentLine(dialog)) deleteLineRecorded(dialog);
       refreshAfterLineChange(dialog);
       return true;
     case IDC_LABEL_CHECK:

@@ -40,6 +40,7 @@ BOOL onInitDialog(MainDialog& dialog) {
   addAboutToSystemMenu(window);
   resetPanel(dialog.panel);
   dialog.panel.origin = panelOrigin(window);
+  dialog.documentState = DocumentState{};
 
   dialog.currentProgram = 0;
   fillChoiceList(GetDlgItem(window, IDC_PROGRAM_SELECT), ProgramNameList, 0);
@@ -49,6 +50,8 @@ BOOL onInitDialog(MainDialog& dialog) {
   const CharCode code = dialog.fileGiven ? loadAtStartUp(dialog) : 0;
   fillChoiceList(GetDlgItem(window, IDC_CHAR_CODE), CharCodeNameList, code);
 
+  updateTitle(dialog);
+  installListShortcuts(dialog);
   buildPanel(dialog);
   reserveRoomForDataRows(dialog);
   dialog.currentLine =
@@ -78,6 +81,8 @@ void onPrevLine(MainDialog& dialog) {
 }
 
 void onShowLine(MainDialog& dialog, WPARAM keepControls) {
+  // A new line or a changed view: the next key starts a new undo step.
+  if (keepControls == 0) endEditRun(dialog);
   const ProgramLine* line =
       lineAt(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
   showLine(dialog, line, keepControls == 1);
@@ -121,7 +126,8 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       onShowLine(*dialog, wParam);
       return TRUE;
     case WM_CLOSE:
-      EndDialog(window, 0);
+      // The close box, Alt+F4 and WM_CLOSE ask first when there are unsaved changes.
+      if (confirmDiscard(*dialog)) EndDialog(window, 0);
       return TRUE;
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, DWLP_USER, 0);

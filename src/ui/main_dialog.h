@@ -10,6 +10,7 @@
 
 #include "catalogue/char_codes.h"
 #include "setupfile/setup_file.h"
+#include "ui/edit_safety.h"
 #include "ui/field_panel.h"
 #include "ui/secondary_dialogs.h"
 
@@ -33,11 +34,17 @@ using ChooseFilePath = std::function<bool(HWND owner, FileDialogKind kind, std::
 using ShowWarning =
     std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)>;
 
+// Asks a question in a message box with the given buttons (MB_YESNOCANCEL, MB_YESNO); the
+// button pressed (IDYES, IDNO, IDCANCEL).
+using AskQuestion = std::function<int(HWND owner, const std::wstring& text,
+                                      const std::wstring& caption, UINT buttons)>;
+
 // Runs the move and copy dialog; 1 when lines were moved or copied.
 using RunMoveCopy = std::function<INT_PTR(MainDialog& dialog)>;
 
 bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path);
 void warningBox(HWND owner, const std::wstring& text, const std::wstring& caption);
+int questionBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT buttons);
 
 struct MainDialog {
   SetupDocument* document = nullptr;
@@ -56,6 +63,9 @@ struct MainDialog {
   ChooseFilePath chooseFilePath = runFileDialog;
   ShowWarning showWarning = warningBox;
   RunMoveCopy runMoveCopy = runMoveCopyDialog;
+  AskQuestion askQuestion = questionBox;
+  // The undo history, the document's file and what that file held.
+  DocumentState documentState;
 };
 
 // The dialog procedure; the MainDialog comes as the creation parameter.

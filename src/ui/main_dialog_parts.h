@@ -18,5 +18,9 @@ bool onCommand(MainDialog& dialog, int id, int code);
 int loadAtStartUp(MainDialog& dialog);
 void onLoad(MainDialog& dialog);
 void onSave(MainDialog& dialog);
+// Save with the file dialog; save to the document's file without it (with the dialog when the
+// document has no file yet). False when cancelled or failed.
+bool saveWithDialog(MainDialog& dialog);
+bool saveToCurrentFile(MainDialog& dialog);
 
 }  // namespace vx::ui

@@ -72,7 +72,7 @@ void onMoveOrCopy(HWND window, MainDialog& owner, bool move) {
   }
   moveCopyLines(owner.document->programArea, source,
                 std::span<const int>(selected.data(), static_cast<std::size_t>(count)), destination,
-                destinationLine, move);
+                destinationLine, move, &owner.documentState.pushedOff);
   EndDialog(window, 1);
 }
 

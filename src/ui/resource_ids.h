@@ -54,3 +54,12 @@
 #define IDS_SAVED 14
 #define IDS_CHAR_EDIT_KEYS 15
 #define IDS_MOVE_COPY_DONE 16
+// The texts of undo and redo, the unsaved-changes question and the pushed-off lines.
+#define IDS_SAVE_CHANGES 17
+#define IDS_FILE_CHANGED_ON_DISK 18
+#define IDS_LINES_PUSHED_OFF 19
+#define IDS_UNDONE 20
+#define IDS_REDONE 21
+#define IDS_NOTHING_TO_UNDO 22
+#define IDS_NOTHING_TO_REDO 23
+#define IDS_UNTITLED 24

@@ -347,6 +347,49 @@ TEST(EncodeLine, UnusableValueWordFailsButKeepsEarlierFeedback) {
   }
 }
 
+// Records what the command-line tool is told: each value stored otherwise than its text states.
+class ReplacementLog : public FieldFeedback {
+ public:
+  void showPositionText(int, std::string_view) override {}
+  void clearCharacterCell(int) override {}
+  void valueReplaced(int position, std::string_view stored) override {
+    events.push_back(std::to_string(position) + " " + std::string(stored));
+  }
+  std::vector<std::string> events;
+};
+
+TEST(EncodeLine, EveryValueStoredOtherwiseThanItsTextIsReported) {
+  struct Case {
+    const char* name;
+    int instruction;
+    Positions positions;
+    std::vector<std::string> replaced;  // "position stored"
+  };
+  constexpr int kWaitTm = 3;
+  // clang-format off
+  const Case cases[] = {
+      {"label with letters",         kGoto, positionsOf(-1, {"L", "12x"}),       {"1 0"}},
+      {"label of four digits",       kGoto, positionsOf(-1, {"L", "1000"}),      {"1 0"}},
+      {"label past its range",       kCall, positionsOf(-1, {"L", "-1"}),        {"1 999"}},
+      {"label as given",             kGoto, positionsOf(-1, {"L", "999"}),       {}},
+      {"blank before a number",      kGoto, positionsOf(-1, {"L", " 12"}),       {}},
+      {"any label of RETI",          kReti, positionsOf(-1, {"L", "*"}),         {}},
+      {"data bytes cut and unusable", kSend, positionsOf(0, {"", "4142", "zz", "7", ""}),
+                                                                              {"1 42", "2 00"}},
+      {"data byte with prefix",      kSend, positionsOf(0, {"", "0x41"}),        {}},
+      {"wait time below its minimum", kWait, positionsOf(kWaitTm, {"", "0"}),    {"1 1"}},
+      {"wait time of five digits",   kWait, positionsOf(kWaitTm, {"", "10000"}), {"1 1"}},
+      {"wait time with letters",     kWait, positionsOf(kWaitTm, {"", "abc"}),   {"1 1"}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReplacementLog log;
+    EXPECT_TRUE(encodeLine(c.instruction, c.positions, &log).has_value());
+    EXPECT_EQ(log.events, c.replaced);
+  }
+}
+
 TEST(EncodeLine, InstructionSelectionOutsideTheListFails) {
   const Positions positions = positionsOf(0, {"", "41"});
   for (int instruction : {-1, 13, 255, 256, 1000}) {

@@ -248,7 +248,7 @@ const SetCase SetCases[] = {
                                                           {4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12}, ""},
     {{"A", "3", "SET", "DA", "7", "FF"},               3, " SET DA 07 ff ",       {7, 6, 7, 1, 0xFF}, ""},
     {{"A", "4", "RETI", "*"},                          4, " RETI L*",             {9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF}, ""},
-    {{"A", "5", "GOTO", "*"},                          5, " GOTO L000",           {3}, ""},
+    {{"A", "5", "GOTO", "*"},                          5, " GOTO L000",           {3}, "('*') replaced by 0"},
     {{"A", "6", "SET", "TM", "1", "RSTART"},           6, " SET TM1 RSTART",      {7, 2, 1, 3}, ""},
     {{"A", "7", "SET", "TM", "1", "1500"},             7, " SET TM1 001500",      {7, 2, 1, 0, 0xDC, 0x05}, ""},
     {{"A", "8", "SET", "TM", "1"},                     8, " SET TM1 000001",      {7, 2, 1, 0, 1}, ""},
@@ -258,7 +258,7 @@ const SetCase SetCases[] = {
     {{"A", "12", "SET", "LN"},                        12, " SET LN RS=0",         {7, 1, 0, 0}, ""},
     {{"A", "13", "WAIT", "FRM", "NOCLR"},             13, " WAIT FRM NOCLR",      {2, 1, 1}, ""},
     {{"A", "14", "SEND", "DA", "5", "*"},             14, " SEND DA05+REG*",      {1, 5, 5, 0xFF}, ""},
-    {{"A", "15", "LBL", "1234"},                      15, " L234",                {12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 234}, ""},
+    {{"A", "15", "LBL", "1234"},                      15, " L234",                {12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 234}, "('1234') replaced by 234"},
     {{"A", "16", "INT", "5"},                         16, " INT TRG 0 L005",      {8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5}, ""},
     {{"A", "17", "STOP"},                             17, " STOP",                {11}, ""},
     {{"A", "18", "SET", "CT", "0", "RESET"},          18, " SET CT0 RESET",       {7, 3, 0, 2}, ""},
@@ -383,24 +383,39 @@ struct EditCase {
   std::string note;  // stderr fragment, "" for none
 };
 
+// The reports of lines first..end-1 of a program of LBL lines (label base + index) pushed off
+// that program's end.
+std::string pushedOff(const std::string& program, int first, int end, int base) {
+  std::string text;
+  for (int i = first; i < end; ++i) {
+    text += "vxprog: line " + std::to_string(i) + " of program " + program + " ( L" +
+            std::to_string(base + i) + ") pushed off the end of program " + program + "\n";
+  }
+  return text;
+}
+
 TEST(EditCommands, InsertDeleteCopyAndMoveChangeTheLinesAsTheEditorDoes) {
   // Program A holds LBL 0..511, program B LBL 1000..1511.
   const std::vector<int> a = labels(0, 512);
   const std::vector<int> b = labels(1000, 1512);
   // clang-format off
   const EditCase cases[] = {
-      {{"insert", "A", "5"},            labels(0, 5) + empties(1) + labels(5, 511), b, ""},
-      {{"insert", "b", "511"},          a, labels(1000, 1511) + empties(1), ""},
+      {{"insert", "A", "5"},            labels(0, 5) + empties(1) + labels(5, 511), b,
+           pushedOff("A", 511, 512, 0)},
+      {{"insert", "b", "511"},          a, labels(1000, 1511) + empties(1),
+           pushedOff("B", 511, 512, 1000)},
       {{"delete", "A", "5"},            labels(0, 5) + labels(6, 512) + empties(1), b, ""},
       {{"delete", "A", "511"},          labels(0, 511) + empties(1), b, ""},
-      {{"copy", "A", "0-2", "A", "0"},  labels(0, 3) + labels(0, 509), b, ""},
+      {{"copy", "A", "0-2", "A", "0"},  labels(0, 3) + labels(0, 509), b,
+           pushedOff("A", 509, 512, 0)},
       {{"move", "A", "3,4,5", "A", "4"}, a, b, ""},
       {{"move", "A", "1,0", "A", "10"}, labels(2, 10) + labels(0, 2) + labels(10, 512), b, ""},
       {{"move", "A", "2,5,7-9", "B", "0"},
            labels(0, 2) + labels(3, 5) + labels(6, 7) + labels(10, 512) + empties(5),
-           std::vector<int>{2, 5, 7, 8, 9} + labels(1000, 1507), ""},
+           std::vector<int>{2, 5, 7, 8, 9} + labels(1000, 1507), pushedOff("B", 507, 512, 1000)},
       {{"copy", "A", "9,2,2,5-6", "B", "1"}, a,
-           labels(1000, 1001) + std::vector<int>{2, 5, 6, 9} + labels(1001, 1508), ""},
+           labels(1000, 1001) + std::vector<int>{2, 5, 6, 9} + labels(1001, 1508),
+           pushedOff("B", 508, 512, 1000)},
       {{"copy", "A", "0-299", "A", "500"}, labels(0, 500) + labels(0, 12), b, "first 256 lines"},
   };
   // clang-format on
@@ -561,7 +576,7 @@ TEST(Usage, UnknownCommandsAndOptionsNameTheValidChoices) {
   };
   const Case cases[] = {
       {{}, "commands: new, info, list"},
-      {{"frob", "x.su"}, "commands: new, info, list, check, set, insert, delete, copy, move"},
+      {{"frob", "x.su"}, "commands: new, info, list, check, export, import, set, insert, delete, copy, move"},
       {{"list", "x.su", "--bogus"}, "options: --program P, --code NAME, --chars, --all-lines"},
       {{"list", "x.su", "--program"}, "--program needs a value"},
       {{"list", "x.su", "--chars=yes"}, "--chars takes no value"},

@@ -1,9 +1,6 @@
 // Saving into a folder the user may not write: the save fails, the previous file stays byte for
 // byte as it was and no temporary file is left behind.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -12,11 +9,20 @@
 
 #include "setupfile/setup_file.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+
+#ifndef _WIN32
+// Folder permissions of this kind, and dropping root, are POSIX matters.
 
 Bytes readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -83,6 +89,8 @@ TEST(SaveFailure, ReadOnlyFolderKeepsThePreviousFile) {
   EXPECT_EQ(entries(dir), std::vector<std::string>{"keep.su"});
   fs::remove_all(dir);
 }
+
+#endif
 
 }  // namespace
 }  // namespace vx

@@ -1,8 +1,6 @@
 #include "setupfile/setup_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <cstring>
 #include <fstream>
@@ -11,6 +9,11 @@
 
 #include "setupfile/file_fixtures.h"
 #include "store/bytes.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
 
 namespace vx {
 namespace {
@@ -300,6 +303,8 @@ class AtomicSave : public SetupFileTest {
   fs::path target;
 };
 
+#ifndef _WIN32
+// A file size limit exists only on POSIX systems.
 TEST_F(AtomicSave, WriteFailingMidwayLeavesThePreviousFile) {
   // A file size limit below the output makes the write fail part way through.
   rlimit old{};
@@ -316,6 +321,8 @@ TEST_F(AtomicSave, WriteFailingMidwayLeavesThePreviousFile) {
   EXPECT_NE(why.find("write failed"), std::string::npos) << why;
   expectUntouched();
 }
+
+#endif
 
 TEST_F(AtomicSave, TargetThatCannotBeReplacedFails) {
   fs::create_directory(dir / "folder.su");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "store/program_area.h"
@@ -192,6 +193,60 @@ TEST_F(LineOperations, CopyingMoreLinesThanFitKeepsOnlyTheFirst) {
   }
   moveCopyLines(area, 1, selected, 1, 500, false);
   EXPECT_EQ(origins(1), join({sequence(1, 0, 500), sequence(1, 0, 12)}));
+}
+
+TEST_F(LineOperations, PushedOffLinesAreReportedWithTheirFormerPlaces) {
+  struct Case {
+    const char* name;
+    std::function<void(PushedOffLines*)> operation;
+    std::vector<int> expected;  // program * 10000 + former index, in the reported order
+  };
+  std::vector<int> firstHalf;
+  for (int i = 0; i < 256; ++i) {
+    firstHalf.push_back(i);
+  }
+  const std::vector<Case> cases = {
+      {"insert", [&](PushedOffLines* p) { insertLine(area, 1, 10, nullptr, p); }, {10511}},
+      {"insert over an empty last line",
+       [&](PushedOffLines* p) {
+         deleteLine(area, 1, 0);
+         insertLine(area, 1, 10, nullptr, p);
+       },
+       {}},
+      {"copy three lines to line 510",
+       [&](PushedOffLines* p) {
+         moveCopyLines(area, 0, std::vector<int>{0, 1, 2}, 0, 510, false, p);
+       },
+       {2, 510, 511}},
+      {"move within one program loses nothing",
+       [&](PushedOffLines* p) {
+         moveCopyLines(area, 0, std::vector<int>{0, 1}, 0, 10, true, p);
+       },
+       {}},
+      {"move from A to B",
+       [&](PushedOffLines* p) {
+         moveCopyLines(area, 0, std::vector<int>{1, 3}, 1, 2, true, p);
+       },
+       {10510, 10511}},
+      {"copy of 256 lines to line 500",
+       [&](PushedOffLines* p) { moveCopyLines(area, 1, firstHalf, 1, 500, false, p); },
+       join({sequence(1, 12, 256), sequence(1, 500, 512)})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    PushedOffLines pushedOff = {{3, 3, marked(3, 3)}};  // reports are appended after this one
+    c.operation(&pushedOff);
+    ASSERT_FALSE(pushedOff.empty());
+    EXPECT_EQ(pushedOff.front(), (PushedOffLine{3, 3, marked(3, 3)}));
+    std::vector<int> reported;
+    for (std::size_t k = 1; k < pushedOff.size(); ++k) {
+      const PushedOffLine& lost = pushedOff[k];
+      reported.push_back(lost.program * 10000 + lost.formerIndex);
+      EXPECT_EQ(lost.line, marked(lost.program, lost.formerIndex));
+    }
+    EXPECT_EQ(reported, c.expected);
+  }
 }
 
 }  // namespace

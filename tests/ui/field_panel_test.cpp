@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <cwctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,98 @@ TEST_F(FieldPanelTest, ControlsTakeTheDialogFontAndTheEditFieldsScroll) {
   EXPECT_EQ(SendMessageW(control(1), EM_GETLIMITTEXT, 0, 0), 3);
 }
 
+// ---- controls kept from line to line
+
+// What the user can see and reach of the panel: per control its class, place, text, list
+// entries and selection; the cells' texts; the data items' visibility; the tab order.
+struct PanelView {
+  std::vector<std::wstring> controls;
+  std::vector<std::wstring> cells;
+  std::vector<int> tabOrder;
+  bool operator==(const PanelView&) const = default;
+};
+
+void PrintTo(const PanelView& view, std::ostream* out) {
+  for (const std::wstring& c : view.controls) *out << "\n  " << wideToSjis(c);
+  for (const std::wstring& c : view.cells) *out << "\n  cell " << wideToSjis(c);
+  *out << "\n  tab order:";
+  for (int id : view.tabOrder) *out << " " << id;
+}
+
+TEST_F(FieldPanelTest, ALineShownInTheControlsOfAnotherLooksAsIfBuiltAnew) {
+  // Neighbours share layouts, kinds and data fields, so that controls are kept or moved.
+  const std::vector<ProgramLine> lines = {
+      sendChr({0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x0d}),
+      sendChr({0x31, 0x32}),
+      makeLine(2, 0, 8, 0x03, {0x4f, 0x01, 0x4b, 0xb1, 0xb2, 0xb3, 0x7f, 0x80}),  // WAIT CHR
+      makeLine(4, 0, 2, 0x01, {0x41, 0x42}, 12),                                  // IF CHR
+      makeLine(7, 0, 3, 0, {0x39, 0x30}),                                         // SET REG
+      makeLine(7, 0, 3, 2),                                                       // SET REG word
+      makeLine(7, 6, 2, 3, {0x61, 0x62, 0x63}),                                   // SET DA
+      gotoLine(7),
+      sendChr({}),
+      labelLine(5),
+      makeLine(2, 3, 0x39, 0x30),  // WAIT TM
+      sendChr({0x0d}),
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    storeLine(document.programArea, 0, static_cast<int>(i), lines[i]);
+  }
+  const auto view = [this] {
+    PanelView v;
+    const POINT o = origin();
+    for (int n = 0; n < PanelControlCount; ++n) {
+      HWND c = control(n);
+      if (c == nullptr) continue;
+      const RECT r = rectOf(c);
+      std::wstring entry = std::to_wstring(n) + L" " + classOf(c) + L" " +
+                           std::to_wstring(r.left - o.x) + L"," + std::to_wstring(r.top - o.y) +
+                           L" " + std::to_wstring(r.right - r.left) + L" [" + controlText(n) + L"]";
+      if (classOf(c) == L"ComboBox") {
+        entry += L" selection " + std::to_wstring(comboSelection(Panel + n)) + L" of";
+        for (int k = 0; k < comboCount(Panel + n); ++k) entry += L" " + comboEntry(Panel + n, k);
+      }
+      if (IsWindowVisible(c) == FALSE) entry += L" hidden";
+      v.controls.push_back(entry);
+    }
+    for (int i = 0; i < 8; ++i) {
+      v.cells.push_back(cell(i) == nullptr ? L"none" : L"[" + cellText(i) + L"]");
+    }
+    v.cells.push_back(IsWindowVisible(item(IDC_CHAR_CELLS_LABEL)) ? L"label" : L"no label");
+    for (HWND c = control(0);;) {
+      c = GetNextDlgTabItem(window, c, FALSE);
+      const int id = GetDlgCtrlID(c);
+      if (id <= Panel || id > Panel + PanelControlCount) break;
+      v.tabOrder.push_back(id - Panel);
+    }
+    return v;
+  };
+
+  // Built anew: the dialog opened on each line as its stored cursor.
+  std::vector<PanelView> fresh;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    setCursor(document.programArea, 0, static_cast<int>(i));
+    open();
+    fresh.push_back(view());
+    DestroyWindow(window);
+    window = nullptr;
+    pump();
+  }
+  // Shown in the controls of the line before: down with Enter's message, then back up.
+  setCursor(document.programArea, 0, 0);
+  open();
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    SCOPED_TRACE("down to line " + std::to_string(i));
+    post(UM_NEXT_LINE);
+    EXPECT_EQ(view(), fresh[i]);
+  }
+  for (std::size_t i = lines.size() - 1; i-- > 0;) {
+    SCOPED_TRACE("up to line " + std::to_string(i));
+    post(UM_PREV_LINE);
+    EXPECT_EQ(view(), fresh[i]);
+  }
+}
+
 // ---- showing stored lines
 
 struct ShowCase {
@@ -337,7 +430,7 @@ TEST_F(FieldPanelTest, ProgramWithoutLinesShowsANopPanelAndStoresNothing) {
 
 // ---- the road of one edit
 
-TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesToTheEmptiedNextField) {
+TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesOnToOvertypeTheNextField) {
   openWith(sendChr({0x11, 0x22}));
   // The focus selects the whole text, so that typing replaces it.
   focus(2);
@@ -351,10 +444,17 @@ TEST_F(FieldPanelTest, TypingTwoDigitsStoresTheByteAndMovesToTheEmptiedNextField
 
   typeDigit(2, L'1');
   EXPECT_EQ(controlText(2), L"41");
-  EXPECT_EQ(controlText(3), L"");
+  // The next byte stays, selected, so that typing replaces it.
+  EXPECT_EQ(controlText(3), L"22");
   EXPECT_EQ(GetFocus(), control(3));
+  DWORD selectionStart = 9, selectionEnd = 9;
+  SendMessageW(control(3), EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
+               reinterpret_cast<LPARAM>(&selectionEnd));
+  EXPECT_EQ(selectionStart, 0u);
+  EXPECT_EQ(selectionEnd, 2u);
   EXPECT_EQ(stored().bytes[4], 0x41);
-  EXPECT_EQ(stored().bytes[2], 1) << "the emptied second field ends the data";
+  EXPECT_EQ(stored().bytes[5], 0x22);
+  EXPECT_EQ(stored().bytes[2], 2) << "the second byte is kept";
   EXPECT_EQ(listEntry(0), expectedListing(stored()));
   EXPECT_EQ(listSelection(), 0);
   EXPECT_EQ(cellText(0), L"A");

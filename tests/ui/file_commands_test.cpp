@@ -81,8 +81,13 @@ TEST_F(MainDialogTest, FailedStartUpLoadWarnsAndGoesOnWithTheDefaultDocument) {
       good.wstring() + std::wstring(MaxPathLength - good.wstring().size() + 1, L' ');
   ASSERT_EQ(tooLong.size(), MaxPathLength + 1);
 
-  for (const std::wstring& path :
-       {(directory.path() / L"missing.su").wstring(), garbage.wstring(), tooLong}) {
+  // The warning names the file and the reason after its first line.
+  const std::pair<std::wstring, const wchar_t*> cases[] = {
+      {(directory.path() / L"missing.su").wstring(), L"cannot open the file"},
+      {garbage.wstring(), L"no program block"},
+      {tooLong, L"the path is longer than 259 characters"},
+  };
+  for (const auto& [path, reason] : cases) {
     SCOPED_TRACE(wideToSjis(path));
     warnings.clear();
     warningCaptions.clear();
@@ -90,8 +95,10 @@ TEST_F(MainDialogTest, FailedStartUpLoadWarnsAndGoesOnWithTheDefaultDocument) {
     SetupDocument fresh;
     initialise(fresh);
     open(path);
-    EXPECT_EQ(warnings, std::vector<std::wstring>{L"Program load error"});
+    EXPECT_EQ(warnings,
+              std::vector<std::wstring>{L"Program load error\r\n" + path + L"\r\n" + reason});
     EXPECT_EQ(warningCaptions, std::vector<std::wstring>{Title});
+    EXPECT_EQ(text(0), Title) << "no file, nothing modified";
     EXPECT_EQ(comboCount(IDC_CHAR_CODE), 10);
     EXPECT_EQ(comboSelection(IDC_CHAR_CODE), 0);
     EXPECT_EQ(listCount(), 512);
@@ -176,10 +183,14 @@ TEST_F(MainDialogTest, FailedLoadFromTheButtonChangesNothing) {
   const ProgramArea before = document.programArea;
   const std::vector<std::uint8_t> imageBefore = document.image;
 
-  chosenPaths = {(directory.path() / L"missing.su").wstring(), garbage.wstring()};
+  const std::wstring missing = (directory.path() / L"missing.su").wstring();
+  chosenPaths = {missing, garbage.wstring()};
   click(IDC_LOAD);
   click(IDC_LOAD);
-  EXPECT_EQ(warnings, (std::vector<std::wstring>{L"Program load error", L"Program load error"}));
+  EXPECT_EQ(warnings,
+            (std::vector<std::wstring>{
+                L"Program load error\r\n" + missing + L"\r\ncannot open the file",
+                L"Program load error\r\n" + garbage.wstring() + L"\r\nno program block"}));
   EXPECT_EQ(warningCaptions.front(), Title);
   EXPECT_EQ(document.programArea.header, before.header);
   EXPECT_EQ(document.programArea.slots, before.slots);
@@ -232,9 +243,14 @@ TEST_F(MainDialogTest, FailedSaveWarnsAndKeepsTheStatus) {
   TempDirectory directory;
   open();
   showStatus(window, IDS_LOADED);
-  chosenPaths = {(directory.path() / L"no such directory" / L"x.su").wstring()};
+  const std::wstring path = (directory.path() / L"no such directory" / L"x.su").wstring();
+  chosenPaths = {path};
   click(IDC_SAVE);
-  EXPECT_EQ(warnings, std::vector<std::wstring>{L"Program save error"});
+  // The first line, the file, then the reason the save gives.
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0].rfind(L"Program save error\r\n" + path + L"\r\n", 0), 0u)
+      << wideToSjis(warnings[0]);
+  EXPECT_GT(warnings[0].size(), (L"Program save error\r\n" + path + L"\r\n").size());
   EXPECT_EQ(warningCaptions, std::vector<std::wstring>{Title});
   EXPECT_EQ(text(IDC_STATUS), L"プログラムをロードしました。");
 }

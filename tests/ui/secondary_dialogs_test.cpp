@@ -589,6 +589,7 @@ struct MoveCopyCase {
   int expectedA511;
   std::vector<int> expectedB;  // lines 0.. of B
   std::vector<int> expectedC;  // lines 0.. of C
+  const wchar_t* pushedOff;    // the former places of the lines pushed off, in the status
 };
 
 void PrintTo(const MoveCopyCase& c, std::ostream* out) { *out << c.name; }
@@ -599,19 +600,19 @@ ProgramLine lineFor(int label) { return label == 0 ? ProgramLine{} : gotoLine(la
 const MoveCopyCase MoveCopyCases[] = {
     {"move_within_A", IDC_MOVE, 0, {2, 5}, 0, 8,
      {100, 101, 103, 104, 106, 107, 102, 105, 108, 109, 0}, 510, 511,
-     {200, 201, 202, 203, 204, 0}, {300, 301, 0}},
+     {200, 201, 202, 203, 204, 0}, {300, 301, 0}, nullptr},
     {"copy_within_A", IDC_COPY, 0, {2, 5}, 0, 8,
      {100, 101, 102, 103, 104, 105, 106, 107, 102, 105, 108, 109, 0}, 0, 0,
-     {200, 201, 202, 203, 204, 0}, {300, 301, 0}},
+     {200, 201, 202, 203, 204, 0}, {300, 301, 0}, L"A510-511"},
     {"copy_from_A_to_B", IDC_COPY, 0, {2, 5}, 1, 3,
      {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 0}, 510, 511,
-     {200, 201, 202, 102, 105, 203, 204, 0}, {300, 301, 0}},
+     {200, 201, 202, 102, 105, 203, 204, 0}, {300, 301, 0}, nullptr},
     {"move_from_A_to_B", IDC_MOVE, 0, {0, 9}, 1, 0,
      {101, 102, 103, 104, 105, 106, 107, 108, 0}, 0, 0,
-     {100, 109, 200, 201, 202, 203, 204, 0}, {300, 301, 0}},
+     {100, 109, 200, 201, 202, 203, 204, 0}, {300, 301, 0}, nullptr},
     {"move_from_C_to_A", IDC_MOVE, 2, {0, 1}, 0, 0,
      {300, 301, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 0}, 0, 0,
-     {200, 201, 202, 203, 204, 0}, {0, 0}},
+     {200, 201, 202, 203, 204, 0}, {0, 0}, L"A510-511"},
 };
 // clang-format on
 
@@ -673,7 +674,13 @@ TEST_P(MoveCopyTest, CarriesOutAndTheMainDialogRelistsKeepingViewAndLine) {
   EXPECT_EQ(listSelection(), 30);
   EXPECT_EQ(dialog.currentLine, 30);
   EXPECT_EQ(dialog.currentProgram, 0);
-  EXPECT_EQ(text(IDC_STATUS), L"移動・コピーを実行しました。");
+  // Non-empty lines pushed off a program's end are named after the status text.
+  std::wstring status = L"移動・コピーを実行しました。";
+  if (c.pushedOff != nullptr) {
+    status += L"\r\n\r\nプログラムの末尾から2行が押し出されました(元の行: " +
+              std::wstring(c.pushedOff) + L")。\r\nCtrl+Zで元に戻せます。";
+  }
+  EXPECT_EQ(text(IDC_STATUS), status);
   EXPECT_EQ(cursor(document.programArea, 0), 30);
   EXPECT_EQ(cursor(document.programArea, 1), 0);
   EXPECT_EQ(cursor(document.programArea, 2), 0);

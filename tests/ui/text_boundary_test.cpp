@@ -89,12 +89,22 @@ constexpr StringCase StringCases[] = {
     {IDS_SAVED,            L"プログラムをセーブしました。"},
     {IDS_CHAR_EDIT_KEYS,   L"\r\n\r\nshift+INSで一文字挿入\r\nshift+DELで一文字削除"},
     {IDS_MOVE_COPY_DONE,   L"移動・コピーを実行しました。"},
+    {IDS_SAVE_CHANGES,     L"変更を保存しますか?"},
+    {IDS_FILE_CHANGED_ON_DISK, L"このファイルは読み込みまたは保存の後に他で変更されています。\r\n"
+                           L"上書きしますか?"},
+    {IDS_LINES_PUSHED_OFF, L"プログラムの末尾から%d行が押し出されました(元の行: %s)。\r\n"
+                           L"Ctrl+Zで元に戻せます。"},
+    {IDS_UNDONE,           L"元に戻しました。"},
+    {IDS_REDONE,           L"やり直しました。"},
+    {IDS_NOTHING_TO_UNDO,  L"元に戻す変更はありません。"},
+    {IDS_NOTHING_TO_REDO,  L"やり直す変更はありません。"},
+    {IDS_UNTITLED,         L"無題"},
 };
 // clang-format on
 
-TEST(StringTable, HoldsTheSixteenTextsExactly) {
+TEST(StringTable, HoldsItsTextsExactly) {
   for (const auto& [id, text] : StringCases) EXPECT_EQ(loadString(id), text) << "string " << id;
-  EXPECT_EQ(loadString(17), L"");
+  EXPECT_EQ(loadString(25), L"");
 }
 
 }  // namespace

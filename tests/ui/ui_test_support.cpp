@@ -86,6 +86,16 @@ void MainDialogTest::SetUp() {
     warnings.push_back(message);
     warningCaptions.push_back(caption);
   };
+  dialog.askQuestion = [this](HWND, const std::wstring& text, const std::wstring&, UINT) {
+    questions.push_back(text);
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question";
+      return IDCANCEL;
+    }
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  };
 }
 
 void MainDialogTest::TearDown() {

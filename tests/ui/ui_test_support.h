@@ -87,6 +87,9 @@ class MainDialogTest : public ::testing::Test {
   std::vector<FileDialogKind> fileDialogsShown;
   std::vector<std::wstring> warnings;
   std::vector<std::wstring> warningCaptions;
+  // The questions answer with these buttons in turn (IDYES, IDNO, IDCANCEL); the questions asked.
+  std::vector<int> answers;
+  std::vector<std::wstring> questions;
 };
 
 // Text of list box entry `index` ("<none>" when there is none).
