@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "catalogue/char_codes.h"
 #include "catalogue/line_fields.h"
@@ -98,6 +99,20 @@ const ControlKindStyle& styleOf(ControlKind kind) {
 
 bool validControl(int control) { return control >= 0 && control < PanelControlCount; }
 
+// How far a control moves the running x on: its width and its kind's gap, both scaled.
+int controlAdvance(const LayoutScale& scale, ControlKind kind, int designWidth) {
+  return scale.x(designWidth) + scale.x(styleOf(kind).gap);
+}
+
+// Where character cell i stands when the first data field starts at `firstDataX`: under its
+// data field, which the running x placed a data width and a gap on.
+RECT cellPlace(const FieldPanel& panel, const LayoutScale& scale, int firstDataX, int i) {
+  const int step = scale.x(CellWidth) + scale.x(CellStep - CellWidth);
+  const int left = firstDataX + step * i;
+  const int top = panel.origin.y + scale.y(CellYOffset);
+  return RECT{left, top, left + scale.x(CellWidth), top + scale.y(CellHeight)};
+}
+
 // A parked control of the kind, taken out of the pool; nullptr when there is none.
 HWND takeParkedControl(FieldPanel& panel, ControlKind kind) {
   auto& parked = panel.parkedControls;
@@ -147,7 +162,7 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
   const LayoutScale scale = layoutScale(dialog.window);
   const int width = scale.x(designWidth);
   const int height = scale.y(look.height);
-  const int gap = scale.x(look.gap);
+  const int gap = controlAdvance(scale, kind, designWidth) - width;
   const int id = IDC_PANEL_FIRST + control;
   const auto index = static_cast<std::size_t>(control);
   const int y = panel.origin.y + scale.y(look.yOffset);
@@ -205,12 +220,10 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
                                    [](HWND cell) { return cell != nullptr; });
   panel.cellsX = firstDataX;
   const LayoutScale scale = layoutScale(dialog.window);
-  // Each cell stands under its data control, which the running x placed a data width and a gap on.
-  const int step = scale.x(CellWidth) + scale.x(CellStep - CellWidth);
-  const int cellY = panel.origin.y + scale.y(CellYOffset);
   for (int i = 0; i < CharacterCellCount; ++i) {
     const int id = CellIdBase + CellIdStep * i;
     const auto index = static_cast<std::size_t>(i);
+    const RECT place = cellPlace(panel, scale, firstDataX, i);
     if (inPlace) {
       HWND cell = std::exchange(panel.replacedCells[index], nullptr);
       panel.characterCells[index] = cell;
@@ -226,13 +239,13 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
       panel.characterCells[index] = cell;
       SetWindowLongPtrW(cell, GWLP_ID, id);
       setWideText(cell, L"");
-      SetWindowPos(cell, HWND_BOTTOM, firstDataX + step * i, cellY, scale.x(CellWidth),
-                   scale.y(CellHeight), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      SetWindowPos(cell, HWND_BOTTOM, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
       continue;
     }
     HWND cell = CreateWindowExW(
-        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED, firstDataX + step * i,
-        cellY, scale.x(CellWidth), scale.y(CellHeight), dialog.window,
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, dialog.window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     panel.characterCells[static_cast<std::size_t>(i)] = cell;
     if (cell != nullptr) {
@@ -566,6 +579,24 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
   if (firstDataX >= 0) createCharacterCells(dialog, firstDataX);
   showDataItems(dialog, firstDataX >= 0);
   finishRebuild(panel);
+}
+
+std::optional<RECT> lastCellPlace(const MainDialog& dialog, int instruction, int kind) {
+  const FieldPanel& panel = dialog.panel;
+  const LayoutScale scale = layoutScale(dialog.window);
+  // The running x of rebuildForInstruction and rebuildForKind, without building anything.
+  const bool kindSelector = fieldTypeAt(instruction, 0, 0) == FieldType::KindSelect;
+  int x = kindSelector ? panel.origin.x + scale.x(FirstFieldOffset) : panel.kindSelectorX;
+  for (int n = kindSelector ? 2 : 1; n < PanelControlCount; ++n) {
+    const FieldType type = controlFieldType(instruction, kind, n);
+    if (type == FieldType::End) break;
+    const FieldControl& field = FieldControls[static_cast<std::size_t>(type)];
+    if (field.kind == ControlKind::DataEdit) {
+      return cellPlace(panel, scale, x, CharacterCellCount - 1);
+    }
+    x += controlAdvance(scale, field.kind, field.width);
+  }
+  return std::nullopt;
 }
 
 void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {

@@ -129,42 +129,15 @@ void keepDirectInputClearOf(HWND dialog, const RECT& lastCell) {
 }
 
 void reserveRoomForDataRows(MainDialog& dialog) {
-  // The rows are the same for every dialog of one font and DPI: the rightmost last cell of them,
-  // relative to the panel's origin, is found once per scale and reused.
-  struct WidestRow {
-    LayoutScale scale;
-    RECT lastCell;
-  };
-  static std::vector<WidestRow> found;
-  const LayoutScale scale = layoutScale(dialog.window);
-  const POINT origin = dialog.panel.origin;
-  for (const WidestRow& row : found) {
-    if (row.scale.baseUnitX == scale.baseUnitX && row.scale.baseUnitY == scale.baseUnitY) {
-      RECT last = row.lastCell;
-      OffsetRect(&last, origin.x, origin.y);
-      keepDirectInputClearOf(dialog.window, last);
-      return;
-    }
-  }
   RECT widest{};
   for (int instruction = 0; instruction < InstructionCount; ++instruction) {
     const int kinds = hasKinds(instruction) ? kindCount(instruction) : 1;
-    bool built = false;
     for (int kind = 0; kind < kinds; ++kind) {
-      if (firstDataPosition(instruction, kind) < 0) continue;
-      // The instruction's own build places the kind selector and the fields after it.
-      if (!built) rebuildForInstruction(dialog, instruction);
-      built = true;
-      rebuildForKind(dialog, instruction, kind);
-      HWND cell = dialog.panel.characterCells[CharacterCellCount - 1];
-      if (cell == nullptr) continue;
-      const RECT last = clientRectOf(dialog.window, cell);
-      if (last.right > widest.right) widest = last;
+      const std::optional<RECT> last = lastCellPlace(dialog, instruction, kind);
+      if (last && last->right > widest.right) widest = *last;
     }
   }
-  rebuildForInstruction(dialog, 0);
-  OffsetRect(&widest, -origin.x, -origin.y);
-  found.push_back({scale, widest});
+  if (widest.right > widest.left) keepDirectInputClearOf(dialog.window, widest);
 }
 
 void fitStaticTexts(HWND dialog) {

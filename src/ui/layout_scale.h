@@ -40,8 +40,8 @@ void limitFieldText(HWND control, FieldType type);
 // far as the button then needs. Never narrows them.
 void keepDirectInputClearOf(HWND dialog, const RECT& lastCell);
 
-// Builds the panel once for every row with data fields, while the dialog is still hidden, so that
-// the dialog takes its final width before it is first shown; leaves the panel empty (NOP).
+// Moves the direct input button clear of the widest row's character cells, while the dialog is
+// still hidden, so that the dialog takes its final width before it is first shown.
 void reserveRoomForDataRows(MainDialog& dialog);
 
 // Widens (and for several lines heightens) each static text of `dialog` whose text does not fit
