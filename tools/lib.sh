@@ -20,10 +20,12 @@ ensure_packages() {
 
 core_packages=(cmake ninja-build g++ ccache libgtest-dev googletest git)
 windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
-                  fonts-ipafont-gothic locales imagemagick)
+                  fonts-ipafont-gothic locales imagemagick unzip)
 # clang-format and clang-tidy for tools/check-style.
 style_packages=(clang-format clang-tidy)
 bench_packages=(libbenchmark-dev time)
+# The candidate Japanese fonts that tools/font-fit measures against the dialog templates.
+font_fit_packages=(fonts-ipafont-gothic fonts-vlgothic fonts-takao-gothic fonts-noto-cjk)
 # clang and its libFuzzer runtime for tools/fuzz.
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 

@@ -26,6 +26,7 @@
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
 #include "store/program_area.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
@@ -396,9 +397,12 @@ bool firstLineShown(const PROCESS_INFORMATION& process) {
   return search.found != nullptr;
 }
 
-// The start floor: the main template opened modally with program A's listing texts in its list
-// and nothing else (no panel, no selectors filled).
+// The start floor: the main template opened modally with program A's listing texts in its list,
+// drawn as the editor draws its list, and nothing else (no panel, no selectors filled).
 INT_PTR CALLBACK floorDialogProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_MEASUREITEM || message == WM_DRAWITEM) {
+    return drawListMessage(window, message, lParam);
+  }
   if (message == WM_INITDIALOG) {
     const auto& texts = *reinterpret_cast<const std::vector<std::wstring>*>(lParam);
     HWND list = GetDlgItem(window, IDC_PROGRAM_LIST);

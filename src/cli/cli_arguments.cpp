@@ -25,6 +25,11 @@ std::optional<int> parseProgramName(std::string_view text) {
   return c - 'a';
 }
 
+bool isDecimalNumber(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::optional<int> parseLineIndex(std::string_view text) {
   if (text.empty() || text.size() > 6) return std::nullopt;
   if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {

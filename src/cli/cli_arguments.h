@@ -17,6 +17,8 @@ inline constexpr std::size_t MaxSelectedLines = 256;
 std::optional<int> parseProgramName(std::string_view text);
 // A decimal line index of digits only; nullopt for anything else or a value above 999,999.
 std::optional<int> parseLineIndex(std::string_view text);
+// Whether `text` is a decimal number: one or more digits and nothing else.
+bool isDecimalNumber(std::string_view text);
 
 struct LineListResult {
   std::vector<int> lines;  // ascending, distinct, at most MaxSelectedLines

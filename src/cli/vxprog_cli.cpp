@@ -24,6 +24,7 @@
 #include "setupfile/file_io.h"
 #include "setupfile/setup_file.h"
 #include "store/program_area.h"
+#include "vx_version.h"
 
 namespace vx {
 namespace {
@@ -91,6 +92,11 @@ std::string lineRange(const ProgramArea& area, int program) {
 std::optional<int> lineOperand(Invocation& inv, const ProgramArea& area, int program,
                                const std::string& text) {
   const auto index = parseLineIndex(text);
+  if (!index && !isDecimalNumber(text)) {
+    usageError(inv, "line '" + text + "' is not a number; program " + programName(program) +
+                        ", lines: " + lineRange(area, program));
+    return std::nullopt;
+  }
   if (!index || *index >= lineCount(area, program)) {
     usageError(inv, "line '" + text + "' is outside program " + programName(program) +
                         "; lines: " + lineRange(area, program));
@@ -559,6 +565,17 @@ constexpr std::array<CommandSpec, 11> Commands = {{
 }};
 // clang-format on
 
+constexpr std::string_view HelpExamples =
+    "\nexamples:\n"
+    "  vxprog new demo.su                          a setup file with four empty programs\n"
+    "  vxprog set demo.su A 0 SEND CHR 41 54 0D    line 0 of program A sends \"AT\" and CR\n"
+    "  vxprog set demo.su A 1 WAIT TM 500          then waits 500\n"
+    "  vxprog set demo.su A 2 GOTO 1               and jumps to label 1,\n"
+    "  vxprog set demo.su A 3 LBL 1                which line 3 defines\n"
+    "  vxprog list demo.su --program A --chars     program A with its data as characters\n"
+    "  vxprog copy demo.su A 0-2 B 10              lines 0 to 2 of A to line 10 of B\n"
+    "  vxprog check demo.su                        exit status 1 when a label is inconsistent\n";
+
 void printGlobalHelp(std::ostream& out) {
   out << "usage: vxprog COMMAND ARGUMENTS...\n"
          "Lists, checks and edits the programs A-D of a setup file (.su, .sp).\n\ncommands:\n";
@@ -571,7 +588,8 @@ void printGlobalHelp(std::ostream& out) {
          "text to import has errors.\n"
          "A command that changes a file holds it locked from load to save; another one waits up\n"
          "to 10 seconds for it.\n"
-         "'vxprog COMMAND --help' describes one command.\n";
+         "'vxprog COMMAND --help' (or 'vxprog help COMMAND') describes one command.\n"
+      << HelpExamples;
 }
 
 void printSetShapes(std::ostream& out) {
@@ -613,22 +631,37 @@ int runVxprog(std::span<const std::string> args, std::ostream& out, std::ostream
            "delete, copy, move (vxprog --help describes them)\n";
     return ExitError;
   }
-  if (args[0] == "--help") {
+  if (args[0] == "--version") {
+    out << "vxprog " << VX_VERSION << '\n';
+    return ExitSuccess;
+  }
+  // "-h" and "help" stand for "--help"; "help COMMAND" for "COMMAND --help".
+  const bool help = args[0] == "--help" || args[0] == "-h" || args[0] == "help";
+  const std::string& commandName = help && args.size() > 1 ? args[1] : args[0];
+  if (help && args.size() == 1) {
     printGlobalHelp(out);
     return ExitSuccess;
   }
   const auto command = std::find_if(Commands.begin(), Commands.end(),
-                                    [&](const CommandSpec& c) { return c.name == args[0]; });
+                                    [&](const CommandSpec& c) { return c.name == commandName; });
+  if (help && command != Commands.end()) {
+    printCommandHelp(out, *command);
+    return ExitSuccess;
+  }
   Invocation inv{{}, {}, out, err};
   if (command == Commands.end()) {
     std::vector<const char*> names;
     for (const CommandSpec& c : Commands) names.push_back(c.name.data());
-    return usageError(inv, "unknown command '" + args[0] + "'; commands: " + joinNames(names));
+    return usageError(inv, "unknown command '" + commandName + "'; commands: " + joinNames(names));
   }
 
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (!optionsEnded && arg == "-h") {
+      printCommandHelp(out, *command);
+      return ExitSuccess;
+    }
     if (optionsEnded || arg.size() <= 2 || arg.compare(0, 2, "--") != 0) {
       if (!optionsEnded && arg == "--") {
         optionsEnded = true;

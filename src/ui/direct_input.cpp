@@ -8,6 +8,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/char_codes.h"
 #include "ui/field_panel.h"
+#include "ui/layout_scale.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -55,6 +56,7 @@ INT_PTR CALLBACK directInputProc(HWND window, UINT message, WPARAM wParam, LPARA
   if (message == WM_INITDIALOG) {
     // Nothing else is initialised: the edit starts empty each time the dialog opens.
     SetWindowLongPtrW(window, DWLP_USER, lParam);
+    fitStaticTexts(window);
     return TRUE;
   }
   if (message != WM_COMMAND) return FALSE;

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "catalogue/char_codes.h"
 #include "catalogue/line_fields.h"
 #include "catalogue/listing.h"
 #include "ui/field_panel_parts.h"
+#include "ui/layout_scale.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -41,7 +44,7 @@ struct ControlKindStyle {
 
 // clang-format off
 constexpr std::array<ControlKindStyle, 5> ControlKinds = {{
-    {ControlKind::PlainEdit,    L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP,                             WS_EX_CLIENTEDGE, 20,  0, 5},
+    {ControlKind::PlainEdit,    L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,            WS_EX_CLIENTEDGE, 20,  0, 5},
     {ControlKind::DataEdit,     L"EDIT",     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,            WS_EX_CLIENTEDGE, 20,  0, 1},
     {ControlKind::Caption,      L"STATIC",   WS_CHILD | WS_VISIBLE,                                          0,                15,  5, 5},
     {ControlKind::EditableList, L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN,     0,            200, 0, 5},
@@ -96,6 +99,20 @@ const ControlKindStyle& styleOf(ControlKind kind) {
 
 bool validControl(int control) { return control >= 0 && control < PanelControlCount; }
 
+// How far a control moves the running x on: its width and its kind's gap, both scaled.
+int controlAdvance(const LayoutScale& scale, ControlKind kind, int designWidth) {
+  return scale.x(designWidth) + scale.x(styleOf(kind).gap);
+}
+
+// Where character cell i stands when the first data field starts at `firstDataX`: under its
+// data field, which the running x placed a data width and a gap on.
+RECT cellPlace(const FieldPanel& panel, const LayoutScale& scale, int firstDataX, int i) {
+  const int step = scale.x(CellWidth) + scale.x(CellStep - CellWidth);
+  const int left = firstDataX + step * i;
+  const int top = panel.origin.y + scale.y(CellYOffset);
+  return RECT{left, top, left + scale.x(CellWidth), top + scale.y(CellHeight)};
+}
+
 // A parked control of the kind, taken out of the pool; nullptr when there is none.
 HWND takeParkedControl(FieldPanel& panel, ControlKind kind) {
   auto& parked = panel.parkedControls;
@@ -137,13 +154,18 @@ void flushBlanks(FieldPanel& panel) {
 
 // Puts panel control n at the running x, which then moves on by the width and the kind's gap:
 // the control that stood there when it fits, else a parked one of the kind, else a new one.
+// Widths, heights and offsets are the 96-DPI design's, scaled to the dialog's font and DPI.
 void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::string_view text,
-                        int& x, int width) {
+                        int& x, int designWidth) {
   FieldPanel& panel = dialog.panel;
   const ControlKindStyle& look = styleOf(kind);
+  const LayoutScale scale = layoutScale(dialog.window);
+  const int width = scale.x(designWidth);
+  const int height = scale.y(look.height);
+  const int gap = controlAdvance(scale, kind, designWidth) - width;
   const int id = IDC_PANEL_FIRST + control;
   const auto index = static_cast<std::size_t>(control);
-  const int y = panel.origin.y + look.yOffset;
+  const int y = panel.origin.y + scale.y(look.yOffset);
   panel.controlKinds[index] = kind;
   panel.placed[index] = {nullptr, kind, x, width};
   FieldPanel::PlacedControl& before = panel.replaced[index];
@@ -155,7 +177,7 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
       SetWindowPos(panel.controls[index], HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    x += width + look.gap;
+    x += width + gap;
     return;
   }
   panel.appending = true;
@@ -165,12 +187,12 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
     SetWindowLongPtrW(parked, GWLP_ID, id);
     resetControl(panel, control, kind, text);
     // At the end of the sibling order, as a new window would be.
-    SetWindowPos(parked, HWND_BOTTOM, x, y, width, look.height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    x += width + look.gap;
+    SetWindowPos(parked, HWND_BOTTOM, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    x += width + gap;
     return;
   }
   HWND window = CreateWindowExW(look.extendedStyle, look.className, sjisToWide(text).c_str(),
-                                look.style, x, y, width, look.height, dialog.window,
+                                look.style, x, y, width, height, dialog.window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
   panel.controls[index] = window;
@@ -187,7 +209,7 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
         subclassPanelWindow(dialog, info.hwndItem);
     }
   }
-  x += width + look.gap;
+  x += width + gap;
 }
 
 void createCharacterCells(MainDialog& dialog, int firstDataX) {
@@ -197,9 +219,11 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
                        std::all_of(panel.replacedCells.begin(), panel.replacedCells.end(),
                                    [](HWND cell) { return cell != nullptr; });
   panel.cellsX = firstDataX;
+  const LayoutScale scale = layoutScale(dialog.window);
   for (int i = 0; i < CharacterCellCount; ++i) {
     const int id = CellIdBase + CellIdStep * i;
     const auto index = static_cast<std::size_t>(i);
+    const RECT place = cellPlace(panel, scale, firstDataX, i);
     if (inPlace) {
       HWND cell = std::exchange(panel.replacedCells[index], nullptr);
       panel.characterCells[index] = cell;
@@ -215,20 +239,26 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
       panel.characterCells[index] = cell;
       SetWindowLongPtrW(cell, GWLP_ID, id);
       setWideText(cell, L"");
-      SetWindowPos(cell, HWND_BOTTOM, firstDataX + CellStep * i, panel.origin.y + CellYOffset,
-                   CellWidth, CellHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      SetWindowPos(cell, HWND_BOTTOM, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
       continue;
     }
-    HWND cell = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED,
-                                firstDataX + CellStep * i, panel.origin.y + CellYOffset, CellWidth,
-                                CellHeight, dialog.window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+    HWND cell = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, dialog.window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     panel.characterCells[static_cast<std::size_t>(i)] = cell;
     if (cell != nullptr) {
       SendMessageW(cell, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       subclassPanelWindow(dialog, cell);
+      drawCellReadably(cell);
     }
+  }
+  if (HWND last = panel.characterCells[CharacterCellCount - 1]; last != nullptr) {
+    RECT place{};
+    GetWindowRect(last, &place);
+    MapWindowPoints(nullptr, dialog.window, reinterpret_cast<POINT*>(&place), 2);
+    keepDirectInputClearOf(dialog.window, place);
   }
 }
 
@@ -492,7 +522,7 @@ void buildPanel(MainDialog& dialog) {
   int x = panel.origin.x;
   createPanelControl(dialog, 0, ControlKind::DropList, "", x, InstructionSelectorWidth);
   fillChoiceList(panel.controls[0], InstructionSelectorList, 0);
-  panel.kindSelectorX = panel.origin.x + KindSelectorOffset;
+  panel.kindSelectorX = panel.origin.x + layoutScale(dialog.window).x(KindSelectorOffset);
   rebuildForInstruction(dialog, 0);
 }
 
@@ -518,7 +548,7 @@ void rebuildForInstruction(MainDialog& dialog, int instruction, int kind) {
     } else {
       SendMessageW(panel.controls[1], CB_SETCURSEL, static_cast<WPARAM>(kind), 0);
     }
-    panel.firstFieldX = panel.origin.x + FirstFieldOffset;
+    panel.firstFieldX = panel.origin.x + layoutScale(dialog.window).x(FirstFieldOffset);
   } else {
     panel.firstFieldX = x;
   }
@@ -539,6 +569,7 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
     if (firstDataX < 0 && field.kind == ControlKind::DataEdit) firstDataX = x;
     const char* caption = captionText(type);
     createPanelControl(dialog, n, field.kind, caption == nullptr ? "" : caption, x, field.width);
+    limitFieldText(panel.controls[static_cast<std::size_t>(n)], type);
     if (field.kind == ControlKind::DropList) {
       fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), 0);
     } else if (field.kind == ControlKind::EditableList) {
@@ -548,6 +579,24 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
   if (firstDataX >= 0) createCharacterCells(dialog, firstDataX);
   showDataItems(dialog, firstDataX >= 0);
   finishRebuild(panel);
+}
+
+std::optional<RECT> lastCellPlace(const MainDialog& dialog, int instruction, int kind) {
+  const FieldPanel& panel = dialog.panel;
+  const LayoutScale scale = layoutScale(dialog.window);
+  // The running x of rebuildForInstruction and rebuildForKind, without building anything.
+  const bool kindSelector = fieldTypeAt(instruction, 0, 0) == FieldType::KindSelect;
+  int x = kindSelector ? panel.origin.x + scale.x(FirstFieldOffset) : panel.kindSelectorX;
+  for (int n = kindSelector ? 2 : 1; n < PanelControlCount; ++n) {
+    const FieldType type = controlFieldType(instruction, kind, n);
+    if (type == FieldType::End) break;
+    const FieldControl& field = FieldControls[static_cast<std::size_t>(type)];
+    if (field.kind == ControlKind::DataEdit) {
+      return cellPlace(panel, scale, x, CharacterCellCount - 1);
+    }
+    x += controlAdvance(scale, field.kind, field.width);
+  }
+  return std::nullopt;
 }
 
 void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {

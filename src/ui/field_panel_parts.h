@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ class SuppressFieldEvents {
 
 // Recreates the kind selector, the fields and the cells for `instruction` and `kind`.
 void rebuildForInstruction(MainDialog& dialog, int instruction, int kind = 0);
+// Where the last character cell of the row of `instruction` and `kind` stands in the dialog's
+// client area, as a rebuild would place it; nothing for a row without data fields.
+std::optional<RECT> lastCellPlace(const MainDialog& dialog, int instruction, int kind);
 // Recreates the fields and the cells (not the kind selector) for `instruction` and `kind`.
 void rebuildForKind(MainDialog& dialog, int instruction, int kind);
 

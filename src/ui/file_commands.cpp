@@ -1,5 +1,6 @@
 // Loading and saving: the common file dialogs, the start-up load and the two warnings with the
 // file and the reason.
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <string>
@@ -84,11 +85,30 @@ OPENFILENAMEW fileDialogRequest(HWND owner, FileDialogKind kind, std::span<wchar
   return request;
 }
 
+std::wstring withBackslashes(std::wstring_view path) {
+  std::wstring text(path);
+  std::replace(text.begin(), text.end(), L'/', L'\\');
+  return text;
+}
+
+std::wstring startingFolder(std::wstring_view path) {
+  const std::wstring text = withBackslashes(path);
+  const std::size_t last = text.find_last_of(L'\\');
+  if (last == std::wstring::npos) return {};
+  // A drive's root keeps its backslash: "C:" alone would be the drive's current folder.
+  if (last == 2 && text[1] == L':') return text.substr(0, 3);
+  return text.substr(0, last);
+}
+
+// The dialog starts in the folder of the current file, with the file's name as its text.
 bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path) {
   std::array<wchar_t, MaxPathLength + 1> buffer{};
   // A path the buffer cannot hold is not offered as the starting text.
-  if (path.size() <= MaxPathLength) path.copy(buffer.data(), path.size());
+  const std::wstring start = withBackslashes(path);
+  if (start.size() <= MaxPathLength) start.copy(buffer.data(), start.size());
   OPENFILENAMEW request = fileDialogRequest(owner, kind, buffer);
+  const std::wstring folder = startingFolder(start);
+  if (!folder.empty() && start.size() <= MaxPathLength) request.lpstrInitialDir = folder.c_str();
   const BOOL chosen =
       kind == FileDialogKind::Open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
   if (!chosen) return false;

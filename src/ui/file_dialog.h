@@ -7,6 +7,8 @@
 // clang-format on
 
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "ui/main_dialog.h"
 
@@ -16,5 +18,11 @@ namespace vx::ui {
 // existing file, saving asks before it creates or replaces one. `buffer` holds the starting path
 // and receives the choice.
 OPENFILENAMEW fileDialogRequest(HWND owner, FileDialogKind kind, std::span<wchar_t> buffer);
+
+// `path` with "\" as its separators: the file dialogs refuse a starting text written with "/".
+std::wstring withBackslashes(std::wstring_view path);
+// The folder a file dialog starts in for `path` ("Z:\tmp\a.su" gives "Z:\tmp", "C:\a.su" gives
+// "C:\"); empty for a bare file name, which leaves the dialog in its own default folder.
+std::wstring startingFolder(std::wstring_view path);
 
 }  // namespace vx::ui

@@ -2,6 +2,9 @@
 #include "ui/main_dialog.h"
 
 #include "catalogue/char_codes.h"
+#include "ui/about.h"
+#include "ui/layout_scale.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
@@ -17,13 +20,15 @@ MainDialog* dialogOf(HWND window) {
   return reinterpret_cast<MainDialog*>(GetWindowLongPtrW(window, DWLP_USER));
 }
 
-// The panel starts 10 pixels right of and 20 pixels below the top-left corner of its frame.
+// The panel starts 10 pixels right of and 20 pixels below the top-left corner of its frame (at
+// 96 DPI in the template font; scaled like the panel itself).
 POINT panelOrigin(HWND window) {
   RECT frame{};
   GetWindowRect(GetDlgItem(window, IDC_EDIT_FRAME), &frame);
   POINT corner{frame.left, frame.top};
   ScreenToClient(window, &corner);
-  return POINT{corner.x + 10, corner.y + 20};
+  const LayoutScale scale = layoutScale(window);
+  return POINT{corner.x + scale.x(10), corner.y + scale.y(20)};
 }
 
 BOOL onInitDialog(MainDialog& dialog) {
@@ -31,6 +36,8 @@ BOOL onInitDialog(MainDialog& dialog) {
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_EDITOR));
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   dialog.dialogTitle = getWideText(window);
+  fitStaticTexts(window);
+  addAboutToSystemMenu(window);
   resetPanel(dialog.panel);
   dialog.panel.origin = panelOrigin(window);
   dialog.documentState = DocumentState{};
@@ -46,6 +53,7 @@ BOOL onInitDialog(MainDialog& dialog) {
   updateTitle(dialog);
   installListShortcuts(dialog);
   buildPanel(dialog);
+  reserveRoomForDataRows(dialog);
   dialog.currentLine =
       fillProgramList(programList(dialog), dialog.document->programArea, dialog.currentProgram,
                       currentCharCode(window), characterDisplayOn(window));
@@ -95,6 +103,10 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     dialog->window = window;
     return onInitDialog(*dialog);
   }
+  if (message == WM_SYSCOMMAND && onAboutCommand(window, wParam)) return TRUE;
+  // The list asks for its line height while the dialog is being created.
+  if (message == WM_MEASUREITEM || message == WM_DRAWITEM)
+    return drawListMessage(window, message, lParam);
   MainDialog* dialog = dialogOf(window);
   if (dialog == nullptr) return FALSE;
   switch (message) {

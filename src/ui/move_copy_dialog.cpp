@@ -3,6 +3,8 @@
 #include <array>
 
 #include "store/program_area.h"
+#include "ui/layout_scale.h"
+#include "ui/listing_drawing.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/secondary_dialogs.h"
@@ -102,8 +104,11 @@ void onCommand(HWND window, MainDialog& owner, int id, int code) {
 INT_PTR CALLBACK moveCopyDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(window, DWLP_USER, lParam);
+    fitStaticTexts(window);
     return onInitDialog(window, *reinterpret_cast<MainDialog*>(lParam));
   }
+  if (message == WM_MEASUREITEM || message == WM_DRAWITEM)
+    return drawListMessage(window, message, lParam);
   MainDialog* owner = ownerOf(window);
   if (owner == nullptr || message != WM_COMMAND) return FALSE;
   onCommand(window, *owner, LOWORD(wParam), HIWORD(wParam));

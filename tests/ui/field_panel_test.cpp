@@ -43,10 +43,25 @@ class FieldPanelTest : public MainDialogTest {
     return rect;
   }
 
-  // The frame's corner plus (10, 20), computed independently of the dialog's own code.
+  // A length of the panel's 96-DPI design (template font: base units 6 x 12) in this dialog's
+  // pixels, from the base units the dialog really has.
+  int scaledX(int design) const {
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(window, &units);
+    return MulDiv(design, units.right, 6);
+  }
+  int scaledY(int design) const {
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(window, &units);
+    return MulDiv(design, units.bottom, 12);
+  }
+  // Whether the dialog's font and DPI are those of the design, where the pixels are exact.
+  bool atDesignScale() const { return scaledX(6) == 6 && scaledY(12) == 12; }
+
+  // The frame's corner plus (10, 20) design pixels, computed independently of the dialog's code.
   POINT origin() const {
     RECT frame = rectOf(item(IDC_EDIT_FRAME));
-    return POINT{frame.left + 10, frame.top + 20};
+    return POINT{frame.left + scaledX(10), frame.top + scaledY(20)};
   }
 
   void focus(int n) {
@@ -163,21 +178,27 @@ TEST_F(FieldPanelTest, ChoosingInTheSelectorsBuildsTheControlsOfTheRow) {
     const RECT selector = rectOf(control(0));
     EXPECT_EQ(selector.left, o.x);
     EXPECT_EQ(selector.top, o.y);
-    EXPECT_EQ(selector.right - selector.left, 60);
+    EXPECT_EQ(selector.right - selector.left, scaledX(60));
+    // Scaled widths and gaps are rounded one by one, so a control after others may stand a few
+    // pixels off the scaled design position; at the design's font and DPI it stands exactly there.
+    const int slack = atDesignScale() ? 0 : 3;
     int last = 0;
+    LONG previousRight = selector.right;
     for (const ExpectedControl& e : c.controls) {
       SCOPED_TRACE("control " + std::to_string(e.n));
       ASSERT_TRUE(exists(e.n));
       EXPECT_EQ(classOf(control(e.n)), e.className);
       const RECT r = rectOf(control(e.n));
-      EXPECT_EQ(r.left, o.x + e.x);
-      EXPECT_EQ(r.top, o.y + e.y);
-      EXPECT_EQ(r.right - r.left, e.width);
+      EXPECT_NEAR(r.left, o.x + scaledX(e.x), slack);
+      EXPECT_GE(r.left, previousRight) << "controls overlap";
+      EXPECT_EQ(r.top, o.y + scaledY(e.y));
+      EXPECT_EQ(r.right - r.left, scaledX(e.width));
       if (e.height != 0) {
-        EXPECT_EQ(r.bottom - r.top, e.height);
+        EXPECT_EQ(r.bottom - r.top, scaledY(e.height));
       }
       EXPECT_EQ(controlText(e.n), e.text);
       last = e.n;
+      previousRight = r.right;
     }
     EXPECT_FALSE(exists(last + 1));
     for (int i = 0; i < 8; ++i) {
@@ -185,10 +206,14 @@ TEST_F(FieldPanelTest, ChoosingInTheSelectorsBuildsTheControlsOfTheRow) {
       ASSERT_EQ(cell(i) != nullptr, c.dataRow);
       if (!c.dataRow) continue;
       const RECT r = rectOf(cell(i));
-      EXPECT_EQ(r.left, o.x + 120 + 23 * i);
-      EXPECT_EQ(r.top, o.y + 22);
-      EXPECT_EQ(r.right - r.left, 22);
-      EXPECT_EQ(r.bottom - r.top, 20);
+      EXPECT_NEAR(r.left, o.x + scaledX(120 + 23 * i), slack);
+      // Each cell stands exactly under its data control, as wide as it.
+      const RECT field = rectOf(control(2 + i));
+      EXPECT_EQ(r.left, field.left);
+      EXPECT_EQ(r.right, field.right);
+      EXPECT_EQ(r.top, o.y + scaledY(22));
+      EXPECT_EQ(r.right - r.left, scaledX(22));
+      EXPECT_EQ(r.bottom - r.top, scaledY(20));
       EXPECT_FALSE(IsWindowEnabled(cell(i)));
       EXPECT_EQ(cellText(i), L"");
     }
@@ -203,7 +228,7 @@ TEST_F(FieldPanelTest, ChoosingInTheSelectorsBuildsTheControlsOfTheRow) {
   }
 }
 
-TEST_F(FieldPanelTest, ControlsTakeTheDialogFontAndTheDataFieldsScroll) {
+TEST_F(FieldPanelTest, ControlsTakeTheDialogFontAndTheEditFieldsScroll) {
   openWith(sendChr({}));
   const auto font = SendMessageW(window, WM_GETFONT, 0, 0);
   EXPECT_EQ(SendMessageW(control(0), WM_GETFONT, 0, 0), font);
@@ -215,6 +240,12 @@ TEST_F(FieldPanelTest, ControlsTakeTheDialogFontAndTheDataFieldsScroll) {
   EXPECT_TRUE(GetWindowLongPtrW(control(2), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_EQ(comboCount(Panel), 13);
   EXPECT_EQ(comboEntry(Panel, 12), L" L");
+  EXPECT_EQ(SendMessageW(control(2), EM_GETLIMITTEXT, 0, 0), 2);
+  // A plain edit scrolls too, and takes as many characters as its field has digits.
+  chooseInCombo(Panel, 12);
+  const auto labelStyle = static_cast<DWORD>(GetWindowLongPtrW(control(1), GWL_STYLE));
+  EXPECT_TRUE(labelStyle & ES_AUTOHSCROLL);
+  EXPECT_EQ(SendMessageW(control(1), EM_GETLIMITTEXT, 0, 0), 3);
 }
 
 // ---- controls kept from line to line
@@ -581,7 +612,7 @@ TEST_F(FieldPanelTest, DigitOnTheWaitKindSelectorPicksTheKind) {
   EXPECT_EQ(comboSelection(Panel + 1), 3);
   EXPECT_EQ(stored().bytes[1], 3);
   ASSERT_TRUE(exists(2));
-  EXPECT_EQ(rectOf(control(2)).right - rectOf(control(2)).left, 40);
+  EXPECT_EQ(rectOf(control(2)).right - rectOf(control(2)).left, scaledX(40));
   EXPECT_EQ(GetFocus(), control(2));
 
   // A digit that names no WAIT kind changes nothing.

@@ -278,5 +278,24 @@ TEST(FileDialogRequest, OffersSetupFilesFirstWithTheFlagsOfLoadingAndSaving) {
   }
 }
 
+TEST(FileDialogRequest, StartsInTheFileFolderWrittenWithBackslashes) {
+  // clang-format off
+  const std::array<std::array<const wchar_t*, 3>, 6> cases = {{
+      // path                       starting text               folder
+      {L"Z:/tmp/run/sample.su",     L"Z:\\tmp\\run\\sample.su",   L"Z:\\tmp\\run"},
+      {L"Z:\\tmp\\sample.su",       L"Z:\\tmp\\sample.su",        L"Z:\\tmp"},
+      {L"C:\\a.su",                 L"C:\\a.su",                  L"C:\\"},
+      {L"\\\\server\\share\\b.sp",  L"\\\\server\\share\\b.sp",   L"\\\\server\\share"},
+      {L"sample.su",                L"sample.su",                L""},
+      {L"",                         L"",                         L""},
+  }};
+  // clang-format on
+  for (const auto& [path, text, folder] : cases) {
+    SCOPED_TRACE(wideToSjis(path));
+    EXPECT_EQ(withBackslashes(path), text);
+    EXPECT_EQ(startingFolder(path), folder);
+  }
+}
+
 }  // namespace
 }  // namespace vx::ui::test

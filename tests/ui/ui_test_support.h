@@ -95,9 +95,14 @@ class MainDialogTest : public ::testing::Test {
 // Text of list box entry `index` ("<none>" when there is none).
 std::wstring listText(HWND list, int index);
 
+// The size a static control's text needs in its font (wrapped at `width` when it has several
+// lines); mnemonic marks take no room.
+SIZE staticTextSize(HWND control, int width);
+
 // Checks a template control's pixel position and size against its dialog units. The dialog
 // manager converts position and size separately; a closed drop-down list is as high as its edit
-// part, and a list box shows whole lines only, so it may be up to one line less high.
+// part, a list box shows whole lines only, so it may be up to one line less high, and a static
+// text grows to its text when the font needs more room than the template gives.
 void expectTemplateGeometry(HWND dialog, HWND child, RECT units, const wchar_t* className);
 
 }  // namespace vx::ui::test
