@@ -97,12 +97,12 @@ std::span<const char* const> namesOf(std::span<const char* const> sentinelList);
 
 // The kind of control that shows a field in the panel.
 enum class FieldControl : std::uint8_t {
-  None,          // End: no control
-  Edit,          // a number typed in
+  PlainEdit,     // a number typed in
   DataEdit,      // one data byte, with a character cell beneath
   Caption,       // fixed text
   EditableList,  // a number typed in, or a word chosen from the list
   DropList,      // an entry chosen from the list
+  None,          // End: no control
 };
 
 // What a field of one type holds, where it goes in the line and how the panel shows it.
@@ -126,18 +126,18 @@ inline constexpr std::array<FieldTypeRow, FieldTypeCount> FieldTypeTable = {{
     // type                          radix digits min max     tokens                    byte control                      options              caption
     {FieldType::End,                 0,  0, 0, 0,      TokenMode::None,          0,  FieldControl::None,         {},                  nullptr},
     {FieldType::KindSelect,          0,  0, 0, 0,      TokenMode::None,          1,  FieldControl::DropList,     {},                  nullptr},
-    {FieldType::UnitNumber,          10, 1, 0, 1,      TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
-    {FieldType::LevelBit,            10, 1, 0, 1,      TokenMode::None,          3,  FieldControl::Edit,         {},                  nullptr},
-    {FieldType::TriggerNumber,       10, 1, 1, 3,      TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
-    {FieldType::SmallDigit,          10, 1, 0, 6,      TokenMode::None,          4,  FieldControl::Edit,         {},                  nullptr},
-    {FieldType::HexDigit,            16, 1, 0, 15,     TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
-    {FieldType::IndexRegister,       16, 1, 0, 15,     TokenMode::AnyMark,       3,  FieldControl::Edit,         {},                  nullptr},
-    {FieldType::EntryNumber,         10, 2, 0, 99,     TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::UnitNumber,          10, 1, 0, 1,      TokenMode::None,          2,  FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::LevelBit,            10, 1, 0, 1,      TokenMode::None,          3,  FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::TriggerNumber,       10, 1, 1, 3,      TokenMode::None,          2,  FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::SmallDigit,          10, 1, 0, 6,      TokenMode::None,          4,  FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::HexDigit,            16, 1, 0, 15,     TokenMode::None,          2,  FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::IndexRegister,       16, 1, 0, 15,     TokenMode::AnyMark,       3,  FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::EntryNumber,         10, 2, 0, 99,     TokenMode::None,          2,  FieldControl::PlainEdit,        {},                  nullptr},
     {FieldType::CharByte,            16, 2, 0, 255,    TokenMode::None,          4,  FieldControl::DataEdit,     {},                  nullptr},
     {FieldType::PatternByte,         16, 2, 0, 255,    TokenMode::PatternMarks,  4,  FieldControl::DataEdit,     {},                  nullptr},
     {FieldType::EntryByte,           16, 2, 0, 255,    TokenMode::None,          4,  FieldControl::DataEdit,     {},                  nullptr},
-    {FieldType::LabelNumber,         10, 3, 0, 999,    TokenMode::None,          12, FieldControl::Edit,         {},                  nullptr},
-    {FieldType::WaitTime,            10, 4, 1, 9999,   TokenMode::None,          2,  FieldControl::Edit,         {},                  nullptr},
+    {FieldType::LabelNumber,         10, 3, 0, 999,    TokenMode::None,          12, FieldControl::PlainEdit,        {},                  nullptr},
+    {FieldType::WaitTime,            10, 4, 1, 9999,   TokenMode::None,          2,  FieldControl::PlainEdit,        {},                  nullptr},
     {FieldType::ClearSelect,         0,  0, 0, 0,      TokenMode::None,          2,  FieldControl::DropList,     ClearOptionList,     nullptr},
     {FieldType::OutputLineSelect,    0,  0, 0, 0,      TokenMode::None,          2,  FieldControl::DropList,     OutputLineList,      nullptr},
     {FieldType::SignalLineSelect,    0,  0, 0, 0,      TokenMode::None,          2,  FieldControl::DropList,     SignalLineList,      nullptr},

@@ -21,9 +21,6 @@ namespace {
 
 using DirectInputText = std::array<char, 9>;
 
-// The data fields of a line hold eight bytes; the conversion may give up to 15 with shift bytes.
-constexpr int DataFieldCount = 8;
-
 // OK takes the first eight bytes of the edit's text; the edit itself does not limit the length.
 void acceptText(HWND window, DirectInputText& text) {
   const std::string typed = getText(GetDlgItem(window, IDC_DIRECT_TEXT));
@@ -31,23 +28,16 @@ void acceptText(HWND window, DirectInputText& text) {
   std::copy_n(typed.begin(), std::min(typed.size(), text.size() - 1), text.begin());
 }
 
-// Two lower-case hexadecimal digits, as data bytes are written everywhere.
-std::string hexByte(std::uint8_t value) {
-  constexpr const char* Digits = "0123456789abcdef";
-  return {Digits[value >> 4], Digits[value & 0x0F]};
-}
-
 // Panel control number of the first data field of the line the panel shows, or -1 when its
-// instruction and kind have no data fields. SET puts its entry number ahead of the data (control
-// 3); SEND, WAIT and IF start their data right after the kind selector (control 2).
+// instruction and kind have no data fields.
 int firstDataControl(const MainDialog& dialog) {
   HWND instructionSelector = dialog.panel.controls[0];
   HWND kindSelector = dialog.panel.controls[1];
   if (instructionSelector == nullptr || kindSelector == nullptr) return -1;
   const int instruction = comboSelection(instructionSelector);
   const int kind = comboSelection(kindSelector);
-  if (firstDataPosition(instruction, kind) < 0) return -1;
-  return instruction == static_cast<int>(Instruction::Set) ? 3 : 2;
+  const int position = firstDataPosition(instruction, kind);
+  return position < 0 ? -1 : position + 1;
 }
 
 }  // namespace
@@ -88,9 +78,9 @@ void runDirectInput(MainDialog& dialog) {
   const int count =
       textToBytes(currentCharCode(dialog.window), dialog.directInputText.data(), bytes);
   // All eight fields are rewritten, so earlier contents ("*" and "|>" tokens included) go;
-  // bytes from the ninth on are dropped.
-  for (int i = 0; i < DataFieldCount; ++i) {
-    const std::string field = i < count ? hexByte(bytes[static_cast<std::size_t>(i)]) : "";
+  // bytes from the ninth on (the conversion may give up to 15 with shift bytes) are dropped.
+  for (int i = 0; i < DataByteCount; ++i) {
+    const std::string_view field = i < count ? hexByteText(bytes[static_cast<std::size_t>(i)]) : "";
     setControlText(dialog, first + i, field);
   }
   commitEdit(dialog, IDC_DIRECT_INPUT, EN_CHANGE);

@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "ui/edit_safety.h"
+#include "ui/key_state.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 
@@ -14,8 +15,6 @@ namespace vx::ui {
 namespace {
 
 constexpr UINT_PTR ListSubclassId = 2;
-
-bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 LRESULT CALLBACK listShortcutHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR subclassId, DWORD_PTR refData) {

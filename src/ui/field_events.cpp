@@ -3,6 +3,7 @@
 #include "catalogue/value_parsing.h"
 #include "ui/field_panel.h"
 #include "ui/field_panel_parts.h"
+#include "ui/key_state.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int KeyF = 0x46;
 constexpr int Key8 = 0x38;
-
-bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // The pattern-field shortcuts: Shift+F gives the flag "|>"; Shift with the colon key of a
 // Japanese layout, Shift+8 of a US layout or the keypad's "*" give the don't-care "*".

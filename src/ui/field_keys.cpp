@@ -8,6 +8,7 @@
 
 #include "ui/field_panel.h"
 #include "ui/field_panel_parts.h"
+#include "ui/key_state.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/win_text.h"
@@ -21,8 +22,6 @@ constexpr UINT_PTR SubclassId = 1;
 constexpr int KeyReason = 0;
 
 enum class Direction { None, Previous, Next };
-
-bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // The instruction a key picks on the instruction selector (-1 for none).
 int instructionForKey(WPARAM key) {

@@ -30,7 +30,6 @@ constexpr int CellStep = 23;
 constexpr int KindSelectorOffset = 65;
 constexpr int FirstFieldOffset = 120;
 constexpr int InstructionSelectorWidth = 60;
-constexpr int DataBytes = 8;
 
 struct ControlKindStyle {
   ControlKind kind;
@@ -51,47 +50,60 @@ constexpr std::array<ControlKindStyle, 5> ControlKinds = {{
     {ControlKind::DropList,     L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, 0,            200, 0, 5},
 }};
 // clang-format on
-static_assert(ControlKinds[static_cast<int>(ControlKind::DropList)].kind == ControlKind::DropList);
+consteval bool controlKindsInOrder() {
+  for (std::size_t i = 0; i < ControlKinds.size(); ++i) {
+    if (static_cast<std::size_t>(ControlKinds[i].kind) != i) return false;
+  }
+  return true;
+}
+static_assert(controlKindsInOrder());
 
-struct FieldControl {
+// The design width in pixels of each field type's control, in field-type order (End has none);
+// the kind of control is the catalogue's.
+struct FieldWidth {
   FieldType type;
-  ControlKind kind;
   int width;
 };
-
-// The control of each field type, in field-type order (End has none).
 // clang-format off
-constexpr std::array<FieldControl, FieldTypeCount> FieldControls = {{
-    {FieldType::End,                ControlKind::PlainEdit,     0},
-    {FieldType::KindSelect,         ControlKind::DropList,     50},
-    {FieldType::UnitNumber,         ControlKind::PlainEdit,    20},
-    {FieldType::LevelBit,           ControlKind::PlainEdit,    20},
-    {FieldType::TriggerNumber,      ControlKind::PlainEdit,    20},
-    {FieldType::SmallDigit,         ControlKind::PlainEdit,    20},
-    {FieldType::HexDigit,           ControlKind::PlainEdit,    20},
-    {FieldType::IndexRegister,      ControlKind::PlainEdit,    20},
-    {FieldType::EntryNumber,        ControlKind::PlainEdit,    22},
-    {FieldType::CharByte,           ControlKind::DataEdit,     22},
-    {FieldType::PatternByte,        ControlKind::DataEdit,     22},
-    {FieldType::EntryByte,          ControlKind::DataEdit,     22},
-    {FieldType::LabelNumber,        ControlKind::PlainEdit,    40},
-    {FieldType::WaitTime,           ControlKind::PlainEdit,    40},
-    {FieldType::ClearSelect,        ControlKind::DropList,     70},
-    {FieldType::OutputLineSelect,   ControlKind::DropList,     40},
-    {FieldType::SignalLineSelect,   ControlKind::DropList,     40},
-    {FieldType::CompareSelect,      ControlKind::DropList,     40},
-    {FieldType::RegisterValue,      ControlKind::EditableList, 70},
-    {FieldType::TimerValue,         ControlKind::EditableList, 70},
-    {FieldType::CounterValue,       ControlKind::EditableList, 70},
-    {FieldType::RegCaption,         ControlKind::Caption,      25},
-    {FieldType::PlusRegCaption,     ControlKind::Caption,      30},
-    {FieldType::EqualsCaption,      ControlKind::Caption,      10},
-    {FieldType::LabelCaption,       ControlKind::Caption,      10},
-    {FieldType::TriggerZeroCaption, ControlKind::Caption,      40},
+constexpr std::array<FieldWidth, FieldTypeCount> FieldWidths = {{
+    {FieldType::End,                  0},
+    {FieldType::KindSelect,          50},
+    {FieldType::UnitNumber,          20},
+    {FieldType::LevelBit,            20},
+    {FieldType::TriggerNumber,       20},
+    {FieldType::SmallDigit,          20},
+    {FieldType::HexDigit,            20},
+    {FieldType::IndexRegister,       20},
+    {FieldType::EntryNumber,         22},
+    {FieldType::CharByte,            22},
+    {FieldType::PatternByte,         22},
+    {FieldType::EntryByte,           22},
+    {FieldType::LabelNumber,         40},
+    {FieldType::WaitTime,            40},
+    {FieldType::ClearSelect,         70},
+    {FieldType::OutputLineSelect,    40},
+    {FieldType::SignalLineSelect,    40},
+    {FieldType::CompareSelect,       40},
+    {FieldType::RegisterValue,       70},
+    {FieldType::TimerValue,          70},
+    {FieldType::CounterValue,        70},
+    {FieldType::RegCaption,          25},
+    {FieldType::PlusRegCaption,      30},
+    {FieldType::EqualsCaption,       10},
+    {FieldType::LabelCaption,        10},
+    {FieldType::TriggerZeroCaption,  40},
 }};
 // clang-format on
-static_assert(FieldControls[static_cast<int>(FieldType::TriggerZeroCaption)].type ==
-              FieldType::TriggerZeroCaption);
+consteval bool fieldWidthsInOrder() {
+  for (std::size_t i = 0; i < FieldWidths.size(); ++i) {
+    if (static_cast<std::size_t>(FieldWidths[i].type) != i) return false;
+  }
+  return true;
+}
+static_assert(fieldWidthsInOrder());
+
+int fieldWidth(FieldType type) { return FieldWidths[static_cast<std::size_t>(type)].width; }
+ControlKind fieldKind(FieldType type) { return fieldTypeRow(type).control; }
 
 const ControlKindStyle& styleOf(ControlKind kind) {
   return ControlKinds[static_cast<std::size_t>(kind)];
@@ -344,21 +356,21 @@ class PanelFeedback final : public FieldFeedback {
   MainDialog& dialog_;
 };
 
-// The data run of a line from control m on: the bytes as "%02x" and their display strings in
+// The data run of a line from control m on: the bytes in hexadecimal and their display strings in
 // the cells; a pattern byte marked in the mask shows its token ("*" or "|>") in both.
 void showDataRun(MainDialog& dialog, const LineFields& fields, FieldType type, int first) {
   const bool pattern = type == FieldType::PatternByte;
   const std::uint8_t mask = pattern ? fields.paramA : 0;
   const auto strings =
       displayStrings(true, currentCharCode(dialog.window), fields.data, pattern, mask);
-  const int count = std::min<int>(fields.count, DataBytes);
+  const int count = std::min<int>(fields.count, DataByteCount);
   for (int j = 0; j < count && first + j < PanelControlCount; ++j) {
     const auto i = static_cast<std::size_t>(j);
     const std::string_view shown = strings[i];
     if (pattern && (mask & (1u << j)) != 0) {
       setControlText(dialog, first + j, shown);
     } else {
-      setControlText(dialog, first + j, formatted("%02x", fields.data[i]));
+      setControlText(dialog, first + j, hexByteText(fields.data[i]));
     }
     setCellText(dialog, j, shown);
   }
@@ -377,11 +389,7 @@ void showKindFields(MainDialog& dialog, const LineFields& fields) {
       case FieldType::UnitNumber:
       case FieldType::TriggerNumber:
       case FieldType::HexDigit: {
-        unsigned value = fields.paramA;
-        if (instruction == static_cast<int>(Instruction::If) && kind == 5 && n == 5)
-          value = fields.paramC;
-        if (instruction == static_cast<int>(Instruction::Set) && kind == 7 && n == 4)
-          value = fields.paramB;
+        const unsigned value = parameterAt(fields, fieldLineByte(instruction, kind, n - 1));
         setControlText(dialog, n, formatted("%X", value));
         break;
       }
@@ -401,7 +409,7 @@ void showKindFields(MainDialog& dialog, const LineFields& fields) {
       case FieldType::PatternByte:
       case FieldType::EntryByte:
         showDataRun(dialog, fields, type, n);
-        n += DataBytes;
+        n += DataByteCount;
         continue;
       case FieldType::LabelNumber:
         setControlText(dialog, n, formatted("%03u", fields.label));
@@ -539,8 +547,7 @@ void rebuildForInstruction(MainDialog& dialog, int instruction, int kind) {
   }
   if (first == FieldType::KindSelect) {
     const HWND previous = panel.replaced[1].window;
-    createPanelControl(dialog, 1, ControlKind::DropList, "", x,
-                       FieldControls[static_cast<std::size_t>(FieldType::KindSelect)].width);
+    createPanelControl(dialog, 1, ControlKind::DropList, "", x, fieldWidth(FieldType::KindSelect));
     // A kind selector that stayed in place and lists this instruction's kinds keeps its list.
     if (panel.controls[1] != previous || panel.kindListInstruction != instruction) {
       fillChoiceList(panel.controls[1], kindNameList(instruction), kind);
@@ -565,14 +572,14 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
   for (int n = kindSelector ? 2 : 1; n < PanelControlCount; ++n) {
     const FieldType type = controlFieldType(instruction, kind, n);
     if (type == FieldType::End) break;
-    const FieldControl& field = FieldControls[static_cast<std::size_t>(type)];
-    if (firstDataX < 0 && field.kind == ControlKind::DataEdit) firstDataX = x;
+    const ControlKind control = fieldKind(type);
+    if (firstDataX < 0 && control == ControlKind::DataEdit) firstDataX = x;
     const char* caption = captionText(type);
-    createPanelControl(dialog, n, field.kind, caption == nullptr ? "" : caption, x, field.width);
+    createPanelControl(dialog, n, control, caption == nullptr ? "" : caption, x, fieldWidth(type));
     limitFieldText(panel.controls[static_cast<std::size_t>(n)], type);
-    if (field.kind == ControlKind::DropList) {
+    if (control == ControlKind::DropList) {
       fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), 0);
-    } else if (field.kind == ControlKind::EditableList) {
+    } else if (control == ControlKind::EditableList) {
       fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), -1);
     }
   }
@@ -590,11 +597,10 @@ std::optional<RECT> lastCellPlace(const MainDialog& dialog, int instruction, int
   for (int n = kindSelector ? 2 : 1; n < PanelControlCount; ++n) {
     const FieldType type = controlFieldType(instruction, kind, n);
     if (type == FieldType::End) break;
-    const FieldControl& field = FieldControls[static_cast<std::size_t>(type)];
-    if (field.kind == ControlKind::DataEdit) {
+    if (fieldKind(type) == ControlKind::DataEdit) {
       return cellPlace(panel, scale, x, CharacterCellCount - 1);
     }
-    x += controlAdvance(scale, field.kind, field.width);
+    x += controlAdvance(scale, fieldKind(type), fieldWidth(type));
   }
   return std::nullopt;
 }
@@ -636,7 +642,7 @@ void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {
       setControlText(dialog, 3, formatted("%03u", fields.label));
       break;
     case Instruction::Reti:
-      setControlText(dialog, 2, fields.label == 0xFFFF ? "*" : formatted("%03u", fields.label));
+      setControlText(dialog, 2, fields.label == AnyLabel ? "*" : formatted("%03u", fields.label));
       break;
     case Instruction::Lbl:
       setControlText(dialog, 1, formatted("%03u", fields.label));

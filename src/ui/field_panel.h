@@ -19,10 +19,10 @@ namespace vx::ui {
 struct MainDialog;
 
 inline constexpr int PanelControlCount = 1 + PositionCount;
-inline constexpr int CharacterCellCount = 8;
+inline constexpr int CharacterCellCount = DataByteCount;
 
-// The five kinds of panel control.
-enum class ControlKind : std::uint8_t { PlainEdit, DataEdit, Caption, EditableList, DropList };
+// The five kinds of panel control, as the catalogue's field-type table names them.
+using ControlKind = FieldControl;
 
 struct FieldPanel {
   // Top-left corner of the first control, in the dialog's client coordinates.

@@ -1,5 +1,6 @@
 // The guidance text of the status area: what the focused panel control accepts.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "ui/field_panel.h"
@@ -13,47 +14,90 @@ namespace vx::ui {
 namespace {
 
 // The text of a field type: the string's format, a second string appended to it (0 for none),
-// and the texts that fill its %s placeholders in order.
+// how the range's bounds are written and what stands between the entries of its list. The range,
+// the list and its words are the catalogue's.
 struct FieldGuidance {
   FieldType type;
   unsigned format;
   unsigned appended;
-  std::array<const wchar_t*, 3> values;
+  bool paddedBounds;         // with all of the field's digits ("000" to "999")
+  const wchar_t* separator;  // between list entries
+  // The lower bound the text names where it is not the field's minimum: the counter's text has
+  // always named "000000", although a counter value takes 1 at least.
+  const wchar_t* namedMinimum;
 };
 
 // clang-format off
 constexpr std::array<FieldGuidance, 19> FieldGuidanceTable = {{
-    {FieldType::UnitNumber,       IDS_VALUE_RANGE,           0,                  {L"0", L"1"}},
-    {FieldType::LevelBit,         IDS_VALUE_RANGE,           0,                  {L"0", L"1"}},
-    {FieldType::TriggerNumber,    IDS_VALUE_RANGE,           0,                  {L"1", L"3"}},
-    {FieldType::SmallDigit,       IDS_VALUE_RANGE,           0,                  {L"0", L"6"}},
-    {FieldType::HexDigit,         IDS_VALUE_RANGE,           0,                  {L"0", L"F"}},
-    {FieldType::IndexRegister,    IDS_VALUE_RANGE_DONT_CARE, 0,                  {L"0", L"F"}},
-    {FieldType::EntryNumber,      IDS_VALUE_RANGE,           0,                  {L"00", L"99"}},
-    {FieldType::CharByte,         IDS_VALUE_RANGE,           IDS_CHAR_EDIT_KEYS, {L"00", L"FF"}},
-    {FieldType::EntryByte,        IDS_VALUE_RANGE,           IDS_CHAR_EDIT_KEYS, {L"00", L"FF"}},
-    {FieldType::PatternByte,      IDS_VALUE_RANGE_FLAG,      IDS_CHAR_EDIT_KEYS, {L"00", L"FF"}},
-    {FieldType::LabelNumber,      IDS_VALUE_RANGE,           0,                  {L"000", L"999"}},
-    {FieldType::WaitTime,         IDS_VALUE_RANGE,           0,                  {L"1", L"9999"}},
-    {FieldType::ClearSelect,      IDS_CHOOSE_FROM,           0,                  {L"CLR / NOCLR"}},
-    {FieldType::OutputLineSelect, IDS_CHOOSE_FROM,           0,                  {L"RS / CS / DR / CD / ER / SQ / CI"}},
-    {FieldType::SignalLineSelect, IDS_CHOOSE_FROM,           0,                  {L"RS / CS / DR / CD / ER / SQ / CI / EX"}},
-    {FieldType::CompareSelect,    IDS_CHOOSE_FROM,           0,                  {L"=,<>,<,>,<=,>="}},
-    {FieldType::RegisterValue,    IDS_VALUE_RANGE_OR_CHOOSE, 0,                  {L"000000", L"999999", L"INC / DEC"}},
-    {FieldType::TimerValue,       IDS_VALUE_RANGE_OR_CHOOSE, 0,                  {L"000001", L"999999", L"START / STOP / RSTART"}},
-    {FieldType::CounterValue,     IDS_VALUE_RANGE_OR_CHOOSE, 0,                  {L"000000", L"999999", L"INC / RESET"}},
+    {FieldType::UnitNumber,        IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::LevelBit,          IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::TriggerNumber,     IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::SmallDigit,        IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::HexDigit,          IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::IndexRegister,     IDS_VALUE_RANGE_DONT_CARE, 0,                  true,  nullptr, nullptr},
+    {FieldType::EntryNumber,       IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::CharByte,          IDS_VALUE_RANGE,           IDS_CHAR_EDIT_KEYS, true,  nullptr, nullptr},
+    {FieldType::EntryByte,         IDS_VALUE_RANGE,           IDS_CHAR_EDIT_KEYS, true,  nullptr, nullptr},
+    {FieldType::PatternByte,       IDS_VALUE_RANGE_FLAG,      IDS_CHAR_EDIT_KEYS, true,  nullptr, nullptr},
+    {FieldType::LabelNumber,       IDS_VALUE_RANGE,           0,                  true,  nullptr, nullptr},
+    {FieldType::WaitTime,          IDS_VALUE_RANGE,           0,                  false, nullptr, nullptr},
+    {FieldType::ClearSelect,       IDS_CHOOSE_FROM,           0,                  false, L" / ",  nullptr},
+    {FieldType::OutputLineSelect,  IDS_CHOOSE_FROM,           0,                  false, L" / ",  nullptr},
+    {FieldType::SignalLineSelect,  IDS_CHOOSE_FROM,           0,                  false, L" / ",  nullptr},
+    {FieldType::CompareSelect,     IDS_CHOOSE_FROM,           0,                  false, L",",    nullptr},
+    {FieldType::RegisterValue,     IDS_VALUE_RANGE_OR_CHOOSE, 0,                  true,  L" / ",  nullptr},
+    {FieldType::TimerValue,        IDS_VALUE_RANGE_OR_CHOOSE, 0,                  true,  L" / ",  nullptr},
+    {FieldType::CounterValue,      IDS_VALUE_RANGE_OR_CHOOSE, 0,                  true,  L" / ",  L"000000"},
 }};
 // clang-format on
 
+using PlaceholderValues = std::array<std::wstring, 3>;
+
+// A bound of the field's range in its radix, upper case, padded to its digits when asked.
+std::wstring boundText(std::uint32_t value, const FieldTypeRow& row, bool padded) {
+  constexpr const wchar_t* Digits = L"0123456789ABCDEF";
+  const auto radix = static_cast<std::uint32_t>(row.radix);
+  std::wstring text;
+  do {
+    text.insert(text.begin(), Digits[value % radix]);
+    value /= radix;
+  } while (value != 0);
+  const auto width = static_cast<std::size_t>(row.digits);
+  if (padded && text.size() < width) text.insert(0, width - text.size(), L'0');
+  return text;
+}
+
+// The entries of the field's list, one separator between each two.
+std::wstring listText(FieldType type, const wchar_t* separator) {
+  std::wstring text;
+  for (const char* name : namesOf(optionList(type))) {
+    if (!text.empty()) text += separator;
+    text += sjisToWide(name);
+  }
+  return text;
+}
+
+// What fills the format's placeholders: the range's bounds, then the list; or the list alone.
+PlaceholderValues placeholderValues(const FieldGuidance& guidance) {
+  const FieldTypeRow& row = fieldTypeRow(guidance.type);
+  if (row.radix == 0) return {listText(guidance.type, guidance.separator), {}, {}};
+  PlaceholderValues values{guidance.namedMinimum != nullptr
+                               ? guidance.namedMinimum
+                               : boundText(row.minimum, row, guidance.paddedBounds),
+                           boundText(row.maximum, row, guidance.paddedBounds),
+                           {}};
+  if (guidance.separator != nullptr) values[2] = listText(guidance.type, guidance.separator);
+  return values;
+}
+
 // The format with each "%s" replaced by the next value; "%%" stands for one "%".
-std::wstring fillPlaceholders(const std::wstring& format,
-                              const std::array<const wchar_t*, 3>& values) {
+std::wstring fillPlaceholders(const std::wstring& format, const PlaceholderValues& values) {
   std::wstring text;
   std::size_t next = 0;
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (format[i] == L'%' && i + 1 < format.size()) {
       if (format[i + 1] == L's') {
-        if (next < values.size() && values[next] != nullptr) text += values[next];
+        if (next < values.size()) text += values[next];
         ++next;
         ++i;
         continue;
@@ -77,7 +121,7 @@ std::wstring fieldGuidance(FieldType type) {
   if (row == nullptr) return {};  // End, the kind selector and captions
   std::wstring format = loadString(row->format);
   if (row->appended != 0) format += loadString(row->appended);
-  return fillPlaceholders(format, row->values);
+  return fillPlaceholders(format, placeholderValues(*row));
 }
 
 std::wstring guidanceText(const MainDialog& dialog, int control) {
@@ -94,7 +138,8 @@ std::wstring guidanceText(const MainDialog& dialog, int control) {
       case static_cast<int>(Instruction::Set):
         return loadString(IDS_SET_KINDS);
       case static_cast<int>(Instruction::Lbl):
-        return fillPlaceholders(loadString(IDS_VALUE_RANGE), {L"000", L"999", nullptr});
+        // LBL's label stands where other instructions have their kind.
+        return fieldGuidance(FieldType::LabelNumber);
       default:
         return {};
     }

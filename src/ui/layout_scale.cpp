@@ -15,33 +15,6 @@ namespace vx::ui {
 
 namespace {
 
-struct FieldTextLimit {
-  FieldType type;
-  int characters;
-};
-
-// Digits as the encoder reads them; a value field's words ("INC", "RSTART") are no longer.
-// clang-format off
-constexpr std::array<FieldTextLimit, 16> FieldTextLimits = {{
-    {FieldType::UnitNumber,    1},
-    {FieldType::LevelBit,      1},
-    {FieldType::TriggerNumber, 1},
-    {FieldType::SmallDigit,    1},
-    {FieldType::HexDigit,      1},
-    {FieldType::IndexRegister, 1},
-    {FieldType::EntryNumber,   2},
-    {FieldType::CharByte,      2},
-    {FieldType::PatternByte,   2},
-    {FieldType::EntryByte,     2},
-    {FieldType::LabelNumber,   3},
-    {FieldType::WaitTime,      4},
-    {FieldType::RegisterValue, 6},
-    {FieldType::TimerValue,    6},
-    {FieldType::CounterValue,  6},
-    {FieldType::End,           0},
-}};
-// clang-format on
-
 std::wstring classOf(HWND window) {
   std::array<wchar_t, 32> name{};
   GetClassNameW(window, name.data(), static_cast<int>(name.size()));
@@ -70,12 +43,8 @@ LayoutScale layoutScale(HWND dialog) {
   return LayoutScale{units.right, units.bottom};
 }
 
-int fieldTextLimit(FieldType type) {
-  for (const FieldTextLimit& row : FieldTextLimits) {
-    if (row.type == type) return row.characters;
-  }
-  return 0;
-}
+// Digits as the encoder reads them; a value field's words ("INC", "RSTART") are no longer.
+int fieldTextLimit(FieldType type) { return fieldTypeRow(type).digits; }
 
 void limitFieldText(HWND control, FieldType type) {
   const int limit = fieldTextLimit(type);

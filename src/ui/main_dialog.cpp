@@ -13,9 +13,6 @@ namespace vx::ui {
 
 namespace {
 
-// The program selector's names; entry p is program p.
-constexpr std::array<const char*, ProgramCount + 1> ProgramNameList = {"A", "B", "C", "D", "***"};
-
 MainDialog* dialogOf(HWND window) {
   return reinterpret_cast<MainDialog*>(GetWindowLongPtrW(window, DWLP_USER));
 }
@@ -43,7 +40,7 @@ BOOL onInitDialog(MainDialog& dialog) {
   dialog.documentState = DocumentState{};
 
   dialog.currentProgram = 0;
-  fillChoiceList(GetDlgItem(window, IDC_PROGRAM_SELECT), ProgramNameList, 0);
+  fillChoiceList(GetDlgItem(window, IDC_PROGRAM_SELECT), ProgramNames, 0);
 
   // A failed start-up load has shown its warning; the dialog goes on with code 0 and the
   // document as it was, so that the window is usable.

@@ -14,9 +14,6 @@ namespace vx::ui {
 
 namespace {
 
-// The names of both program selectors; entry p is program p.
-constexpr std::array<const char*, ProgramCount + 1> ProgramNames = {"A", "B", "C", "D", "***"};
-
 MainDialog* ownerOf(HWND window) {
   return reinterpret_cast<MainDialog*>(GetWindowLongPtrW(window, DWLP_USER));
 }

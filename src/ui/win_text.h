@@ -32,8 +32,8 @@ int comboSelection(HWND combo);
 int addListString(HWND list, std::string_view sjis);
 int listSelection(HWND list);
 
-// Empties the drop-down list, adds the names up to but not including the first "***" and selects
-// entry `selection` unless it is -1.
+// Empties the drop-down list, adds the names up to but not including the first "***" (or all of
+// them when there is none) and selects entry `selection` unless it is -1.
 void fillChoiceList(HWND combo, std::span<const char* const> names, int selection);
 
 }  // namespace vx::ui
