@@ -11,19 +11,12 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/line_fields.h"
+#include "support/lines.h"
 
 namespace vx {
 namespace {
 
-// A line from its leading bytes (the rest zero) and its label in bytes 12-13.
-ProgramLine line(std::initializer_list<std::uint8_t> head, std::uint16_t label = 0) {
-  ProgramLine l;
-  std::size_t i = 0;
-  for (std::uint8_t b : head) l.bytes[i++] = b;
-  l.bytes[12] = static_cast<std::uint8_t>(label & 0xFF);
-  l.bytes[13] = static_cast<std::uint8_t>(label >> 8);
-  return l;
-}
+using test::lineOf;
 
 std::string hex(const ProgramLine& l) {
   std::string text;
@@ -43,61 +36,61 @@ struct ShapeCase {
 // Every instruction and kind, with values at the ends of their fields.
 // clang-format off
 const ShapeCase ShapeCases[] = {
-  {line({0}),                                              "NOP"},
-  {line({1, 0, 4, 0, 0x41, 0x54, 0x5a, 0x0d}),             "SEND CHR 41 54 5a 0d"},
-  {line({1, 0}),                                           "SEND CHR"},
-  {line({1, 0, 8, 0, 0, 1, 2, 3, 4, 5, 6, 0xff}),          "SEND CHR 00 01 02 03 04 05 06 ff"},
-  {line({1, 1, 15}),                                       "SEND TBLF"},
-  {line({1, 2, 10}),                                       "SEND REGA"},
-  {line({1, 3}),                                           "SEND BUF"},
-  {line({1, 4}),                                           "SEND KEY"},
-  {line({1, 5, 5, 0xff}),                                  "SEND DA05+REG*"},
-  {line({1, 5, 99, 11}),                                   "SEND DA99+REGB"},
-  {line({2, 0, 3, 0x01, 0x00, 0x0d, 0x41}),                "WAIT CHR * 0d 41"},
-  {line({2, 0, 2, 0x03, 0x00, 0x01}),                      "WAIT CHR * |>"},
-  {line({2, 0, 3, 0x00, 0x41, 0x00, 0x43}),                "WAIT CHR 41 00 43"},
-  {line({2, 1, 0}),                                        "WAIT FRM CLR"},
-  {line({2, 1, 1}),                                        "WAIT FRM NOCLR"},
-  {line({2, 2, 3}),                                        "WAIT TRG3"},
-  {line({2, 3, 1}),                                        "WAIT TM 0001"},
-  {line({2, 3, 0x0f, 0x27}),                               "WAIT TM 9999"},
-  {line({2, 4}),                                           "WAIT KEY"},
-  {line({2, 5, 7, 1}),                                     "WAIT LN EX=1"},
-  {line({3}, 7),                                           "GOTO L007"},
-  {line({4, 0, 1, 0, 0x41}, 12),                           "IF CHR 41 L012"},
-  {line({4, 0}, 1),                                        "IF CHR L001"},
-  {line({4, 0, 8, 0x81, 0, 1, 2, 3, 4, 5, 6, 1}, 999),     "IF CHR * 01 02 03 04 05 06 |> L999"},
-  {line({4, 1, 1}, 4),                                     "IF TRG1 L004"},
-  {line({4, 2, 1}, 40),                                    "IF TM1 L040"},
-  {line({4, 3, 0}, 400),                                   "IF CT0 L400"},
-  {line({4, 4, 0, 0}, 3),                                  "IF LN RS=0 L003"},
-  {line({4, 5, 1, 2, 2}, 3),                               "IF REG1<REG2 L003"},
-  {line({4, 5, 10, 5, 15}, 7),                             "IF REG10>=REG15 L007"},
-  {line({4, 6, 12}),                                       "IF TBLC L000"},
-  {line({4, 7, 0, 0xff}, 8),                               "IF DA00+REG* L008"},
-  {line({4, 7, 1, 11}, 8),                                 "IF DA01+REG11 L008"},
-  {line({5}, 999),                                         "CALL L999"},
-  {line({6}),                                              "RET"},
-  {line({7, 0, 3, 0, 100}),                                "SET REG3 000100"},
-  {line({7, 0, 15, 2}),                                    "SET REG15 DEC"},
-  {line({7, 0, 0, 0, 0x3f, 0x42, 0x0f}),                   "SET REG0 999999"},
-  {line({7, 1, 6, 1}),                                     "SET LN CI=1"},
-  {line({7, 2, 1, 3}),                                     "SET TM1 RSTART"},
-  {line({7, 2, 1, 0, 0xdc, 0x05}),                         "SET TM1 001500"},
-  {line({7, 3, 0, 2}),                                     "SET CT0 RESET"},
-  {line({7, 3, 1, 0, 1}),                                  "SET CT1 000001"},
-  {line({7, 4}),                                           "SET BZ"},
-  {line({7, 5}),                                           "SET OUT"},
-  {line({7, 6, 5, 2, 0x41, 0x42}),                         "SET DA 05 41 42"},
-  {line({7, 6, 0, 0}),                                     "SET DA 00"},
-  {line({7, 7, 5, 3, 2}),                                  "SET DV 05 REG3 2"},
-  {line({8}, 5),                                           "INT TRG 0 L005"},
-  {line({9}, 0xFFFF),                                      "RETI L*"},
-  {line({9}, 12),                                          "RETI L012"},
-  {line({10}),                                             "DISI TRG 0"},
-  {line({11}),                                             "STOP"},
-  {line({12}, 5),                                          "L005"},
-  {line({12}),                                             "L000"},
+  {lineOf({0}),                                              "NOP"},
+  {lineOf({1, 0, 4, 0, 0x41, 0x54, 0x5a, 0x0d}),             "SEND CHR 41 54 5a 0d"},
+  {lineOf({1, 0}),                                           "SEND CHR"},
+  {lineOf({1, 0, 8, 0, 0, 1, 2, 3, 4, 5, 6, 0xff}),          "SEND CHR 00 01 02 03 04 05 06 ff"},
+  {lineOf({1, 1, 15}),                                       "SEND TBLF"},
+  {lineOf({1, 2, 10}),                                       "SEND REGA"},
+  {lineOf({1, 3}),                                           "SEND BUF"},
+  {lineOf({1, 4}),                                           "SEND KEY"},
+  {lineOf({1, 5, 5, 0xff}),                                  "SEND DA05+REG*"},
+  {lineOf({1, 5, 99, 11}),                                   "SEND DA99+REGB"},
+  {lineOf({2, 0, 3, 0x01, 0x00, 0x0d, 0x41}),                "WAIT CHR * 0d 41"},
+  {lineOf({2, 0, 2, 0x03, 0x00, 0x01}),                      "WAIT CHR * |>"},
+  {lineOf({2, 0, 3, 0x00, 0x41, 0x00, 0x43}),                "WAIT CHR 41 00 43"},
+  {lineOf({2, 1, 0}),                                        "WAIT FRM CLR"},
+  {lineOf({2, 1, 1}),                                        "WAIT FRM NOCLR"},
+  {lineOf({2, 2, 3}),                                        "WAIT TRG3"},
+  {lineOf({2, 3, 1}),                                        "WAIT TM 0001"},
+  {lineOf({2, 3, 0x0f, 0x27}),                               "WAIT TM 9999"},
+  {lineOf({2, 4}),                                           "WAIT KEY"},
+  {lineOf({2, 5, 7, 1}),                                     "WAIT LN EX=1"},
+  {lineOf({3}, 7),                                           "GOTO L007"},
+  {lineOf({4, 0, 1, 0, 0x41}, 12),                           "IF CHR 41 L012"},
+  {lineOf({4, 0}, 1),                                        "IF CHR L001"},
+  {lineOf({4, 0, 8, 0x81, 0, 1, 2, 3, 4, 5, 6, 1}, 999),     "IF CHR * 01 02 03 04 05 06 |> L999"},
+  {lineOf({4, 1, 1}, 4),                                     "IF TRG1 L004"},
+  {lineOf({4, 2, 1}, 40),                                    "IF TM1 L040"},
+  {lineOf({4, 3, 0}, 400),                                   "IF CT0 L400"},
+  {lineOf({4, 4, 0, 0}, 3),                                  "IF LN RS=0 L003"},
+  {lineOf({4, 5, 1, 2, 2}, 3),                               "IF REG1<REG2 L003"},
+  {lineOf({4, 5, 10, 5, 15}, 7),                             "IF REG10>=REG15 L007"},
+  {lineOf({4, 6, 12}),                                       "IF TBLC L000"},
+  {lineOf({4, 7, 0, 0xff}, 8),                               "IF DA00+REG* L008"},
+  {lineOf({4, 7, 1, 11}, 8),                                 "IF DA01+REG11 L008"},
+  {lineOf({5}, 999),                                         "CALL L999"},
+  {lineOf({6}),                                              "RET"},
+  {lineOf({7, 0, 3, 0, 100}),                                "SET REG3 000100"},
+  {lineOf({7, 0, 15, 2}),                                    "SET REG15 DEC"},
+  {lineOf({7, 0, 0, 0, 0x3f, 0x42, 0x0f}),                   "SET REG0 999999"},
+  {lineOf({7, 1, 6, 1}),                                     "SET LN CI=1"},
+  {lineOf({7, 2, 1, 3}),                                     "SET TM1 RSTART"},
+  {lineOf({7, 2, 1, 0, 0xdc, 0x05}),                         "SET TM1 001500"},
+  {lineOf({7, 3, 0, 2}),                                     "SET CT0 RESET"},
+  {lineOf({7, 3, 1, 0, 1}),                                  "SET CT1 000001"},
+  {lineOf({7, 4}),                                           "SET BZ"},
+  {lineOf({7, 5}),                                           "SET OUT"},
+  {lineOf({7, 6, 5, 2, 0x41, 0x42}),                         "SET DA 05 41 42"},
+  {lineOf({7, 6, 0, 0}),                                     "SET DA 00"},
+  {lineOf({7, 7, 5, 3, 2}),                                  "SET DV 05 REG3 2"},
+  {lineOf({8}, 5),                                           "INT TRG 0 L005"},
+  {lineOf({9}, 0xFFFF),                                      "RETI L*"},
+  {lineOf({9}, 12),                                          "RETI L012"},
+  {lineOf({10}),                                             "DISI TRG 0"},
+  {lineOf({11}),                                             "STOP"},
+  {lineOf({12}, 5),                                          "L005"},
+  {lineOf({12}),                                             "L000"},
 };
 // clang-format on
 
@@ -132,26 +125,26 @@ TEST(ProgramLineText, ReadsTheListingTextLoosely) {
     const char* text;
     ProgramLine line;
   } cases[] = {
-      {"send chr 41 54 5A 0D", line({1, 0, 4, 0, 0x41, 0x54, 0x5a, 0x0d})},
-      {"  SEND \t CHR   41  54\t", line({1, 0, 2, 0, 0x41, 0x54})},
-      {"SEND CHR 4 5", line({1, 0, 2, 0, 0x04, 0x05})},
-      {"if reg1<reg2 l003", line({4, 5, 1, 2, 2}, 3)},
-      {"IF REG 1 < REG 2 L 3", line({4, 5, 1, 2, 2}, 3)},
-      {"IF REG3<=REG4 L1", line({4, 5, 3, 4, 4}, 1)},
-      {"SEND REG a", line({1, 2, 10})},
-      {"SEND DA5+REG*", line({1, 5, 5, 0xff})},
-      {"set reg3 inc", line({7, 0, 3, 1})},
-      {"SET REG3 100", line({7, 0, 3, 0, 100})},
-      {"SET TM1 rstart", line({7, 2, 1, 3})},
-      {"wait frm noclr", line({2, 1, 1})},
-      {"WAIT TM 500", line({2, 3, 0xf4, 0x01})},
-      {"wait ln cd=1", line({2, 5, 3, 1})},
-      {"l5", line({12}, 5)},
-      {"reti l*", line({9}, 0xFFFF)},
-      {"IF CHR 41    L12", line({4, 0, 1, 0, 0x41}, 12)},
-      {"int trg 0 l5", line({8}, 5)},
+      {"send chr 41 54 5A 0D", lineOf({1, 0, 4, 0, 0x41, 0x54, 0x5a, 0x0d})},
+      {"  SEND \t CHR   41  54\t", lineOf({1, 0, 2, 0, 0x41, 0x54})},
+      {"SEND CHR 4 5", lineOf({1, 0, 2, 0, 0x04, 0x05})},
+      {"if reg1<reg2 l003", lineOf({4, 5, 1, 2, 2}, 3)},
+      {"IF REG 1 < REG 2 L 3", lineOf({4, 5, 1, 2, 2}, 3)},
+      {"IF REG3<=REG4 L1", lineOf({4, 5, 3, 4, 4}, 1)},
+      {"SEND REG a", lineOf({1, 2, 10})},
+      {"SEND DA5+REG*", lineOf({1, 5, 5, 0xff})},
+      {"set reg3 inc", lineOf({7, 0, 3, 1})},
+      {"SET REG3 100", lineOf({7, 0, 3, 0, 100})},
+      {"SET TM1 rstart", lineOf({7, 2, 1, 3})},
+      {"wait frm noclr", lineOf({2, 1, 1})},
+      {"WAIT TM 500", lineOf({2, 3, 0xf4, 0x01})},
+      {"wait ln cd=1", lineOf({2, 5, 3, 1})},
+      {"l5", lineOf({12}, 5)},
+      {"reti l*", lineOf({9}, 0xFFFF)},
+      {"IF CHR 41    L12", lineOf({4, 0, 1, 0, 0x41}, 12)},
+      {"int trg 0 l5", lineOf({8}, 5)},
       {".RAW 01 02 03 04 05 06 07 08 09 0A 0b 0c 0d 0e 0f FF",
-       line({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0, 0, 15, 0xff}, 0x0e0d)},
+       lineOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0, 0, 15, 0xff}, 0x0e0d)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -165,29 +158,29 @@ TEST(ProgramLineText, ReadsTheListingTextLoosely) {
 TEST(ProgramLineText, LinesTheListingCannotGiveBackAreWrittenRaw) {
   // clang-format off
   const ProgramLine cases[] = {
-      line({0, 3}),                                             // NOP with a kind byte
-      line({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}),   // byte 15
-      line({1, 0, 1, 0, 0x41, 0x42}),                           // a data byte past the count
-      line({1, 0, 9, 0, 1, 2, 3, 4, 5, 6, 7, 8}),               // count 9
-      line({1, 0, 1, 0x01, 0x00}),                              // a mask in a SEND CHR line
-      line({2, 0, 1, 0x01, 0x05}),                              // masked byte neither 0 nor 1
-      line({2, 1, 2}),                                          // FRM index 2 lists as NOCLR
-      line({2, 3, 0}),                                          // wait time 0
-      line({2, 3, 0x10, 0x27}),                                 // wait time 10000
-      line({2, 2, 4}),                                          // trigger 4
-      line({3}, 1000),                                          // label 1000
-      line({4, 5, 16, 0, 0}),                                   // register 16
-      line({4, 5, 1, 6, 2}),                                    // comparison 6
-      line({7, 1, 7, 1}),                                       // SET LN EX: no output line
-      line({7, 0, 3, 3}),                                       // SET REG word 3
-      line({7, 0, 3, 1, 5}),                                    // a word with a number
-      line({7, 2, 1, 0, 0}),                                    // timer value 0
-      line({7, 7, 5, 3, 7}),                                    // small digit 7
-      line({1, 5, 100, 0}),                                     // entry 100
-      line({2, 5, 0, 2}),                                       // level 2
-      line({13}),                                               // instruction 13
-      line({1, 6}),                                             // SEND kind 6
-      line({3, 1}, 5),                                          // GOTO with a kind byte
+      lineOf({0, 3}),                                             // NOP with a kind byte
+      lineOf({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}),   // byte 15
+      lineOf({1, 0, 1, 0, 0x41, 0x42}),                           // a data byte past the count
+      lineOf({1, 0, 9, 0, 1, 2, 3, 4, 5, 6, 7, 8}),               // count 9
+      lineOf({1, 0, 1, 0x01, 0x00}),                              // a mask in a SEND CHR line
+      lineOf({2, 0, 1, 0x01, 0x05}),                              // masked byte neither 0 nor 1
+      lineOf({2, 1, 2}),                                          // FRM index 2 lists as NOCLR
+      lineOf({2, 3, 0}),                                          // wait time 0
+      lineOf({2, 3, 0x10, 0x27}),                                 // wait time 10000
+      lineOf({2, 2, 4}),                                          // trigger 4
+      lineOf({3}, 1000),                                          // label 1000
+      lineOf({4, 5, 16, 0, 0}),                                   // register 16
+      lineOf({4, 5, 1, 6, 2}),                                    // comparison 6
+      lineOf({7, 1, 7, 1}),                                       // SET LN EX: no output line
+      lineOf({7, 0, 3, 3}),                                       // SET REG word 3
+      lineOf({7, 0, 3, 1, 5}),                                    // a word with a number
+      lineOf({7, 2, 1, 0, 0}),                                    // timer value 0
+      lineOf({7, 7, 5, 3, 7}),                                    // small digit 7
+      lineOf({1, 5, 100, 0}),                                     // entry 100
+      lineOf({2, 5, 0, 2}),                                       // level 2
+      lineOf({13}),                                               // instruction 13
+      lineOf({1, 6}),                                             // SEND kind 6
+      lineOf({3, 1}, 5),                                          // GOTO with a kind byte
   };
   // clang-format on
   for (const ProgramLine& l : cases) {
@@ -378,8 +371,8 @@ ProgramArea areaWith(std::initializer_list<std::pair<int, ProgramLine>> linesOfA
 }
 
 TEST(ProgramText, WritesEachProgramUpToItsLastLineInUse) {
-  ProgramArea area = areaWith({{0, line({12}, 1)}, {3, line({3}, 1)}, {4, line({0, 3})}});
-  storeLine(area, 2, 511, line({11}));
+  ProgramArea area = areaWith({{0, lineOf({12}, 1)}, {3, lineOf({3}, 1)}, {4, lineOf({0, 3})}});
+  storeLine(area, 2, 511, lineOf({11}));
   std::string nops;
   for (int i = 0; i < 511; ++i) nops += "NOP\n";
   EXPECT_EQ(
@@ -411,25 +404,25 @@ TEST(ProgramText, ReadsSectionsCommentsAndLineEnds) {
   ASSERT_EQ(read.sections.size(), 2u);
   EXPECT_EQ(read.sections[0].program, 0);
   EXPECT_EQ(read.sections[0].headerLine, 2);
-  EXPECT_EQ(read.sections[0].lines, (std::vector{line({12}, 1), line({3}, 1)}));
+  EXPECT_EQ(read.sections[0].lines, (std::vector{lineOf({12}, 1), lineOf({3}, 1)}));
   EXPECT_EQ(read.sections[0].textLines, (std::vector{4, 5}));
   EXPECT_EQ(read.sections[1].program, 3);
-  EXPECT_EQ(read.sections[1].lines, (std::vector{line({1, 0, 1, 0, 0x41})}));
+  EXPECT_EQ(read.sections[1].lines, (std::vector{lineOf({1, 0, 1, 0, 0x41})}));
   EXPECT_EQ(read.sections[1].textLines, (std::vector{8}));
 }
 
 TEST(ProgramText, ImportReplacesTheProgramsOfItsSectionsOnly) {
-  ProgramArea area = areaWith({{0, line({11})}, {100, line({6})}});
-  storeLine(area, 1, 5, line({6}));
+  ProgramArea area = areaWith({{0, lineOf({11})}, {100, lineOf({6})}});
+  storeLine(area, 1, 5, lineOf({6}));
   setCursor(area, 0, 77);
   ProgramArea expected = area;
   const std::vector<TextProblem> problems =
       importProgramText(area, readProgramText("[A]\nL001\nNOP\nGOTO L001\n[C]\nRET\n"));
   EXPECT_TRUE(problems.empty());
-  storeLine(expected, 0, 0, line({12}, 1));
-  storeLine(expected, 0, 2, line({3}, 1));
-  storeLine(expected, 0, 100, line({}));
-  storeLine(expected, 2, 0, line({6}));
+  storeLine(expected, 0, 0, lineOf({12}, 1));
+  storeLine(expected, 0, 2, lineOf({3}, 1));
+  storeLine(expected, 0, 100, lineOf({}));
+  storeLine(expected, 2, 0, lineOf({6}));
   EXPECT_EQ(std::memcmp(&area, &expected, sizeof area), 0);
 }
 
@@ -438,13 +431,13 @@ TEST(ProgramText, ImportOfOneProgram) {
   resetProgramArea(area);
   // Only [B] of a text with sections.
   EXPECT_TRUE(importProgramText(area, readProgramText("[A]\nSTOP\n[B]\nRET\n"), {1}).empty());
-  EXPECT_EQ(*lineAt(area, 0, 0), line({}));
-  EXPECT_EQ(*lineAt(area, 1, 0), line({6}));
+  EXPECT_EQ(*lineAt(area, 0, 0), lineOf({}));
+  EXPECT_EQ(*lineAt(area, 1, 0), lineOf({6}));
   // A text without headers is the program's lines; an empty one empties it.
   EXPECT_TRUE(importProgramText(area, readProgramText("STOP\nSTOP\n"), {2}).empty());
-  EXPECT_EQ(*lineAt(area, 2, 1), line({11}));
+  EXPECT_EQ(*lineAt(area, 2, 1), lineOf({11}));
   EXPECT_TRUE(importProgramText(area, readProgramText("# nothing\n"), {2}).empty());
-  EXPECT_EQ(*lineAt(area, 2, 1), line({}));
+  EXPECT_EQ(*lineAt(area, 2, 1), lineOf({}));
 }
 
 TEST(ProgramText, ImportReportsEveryProblemWithItsLineAndChangesNothing) {
@@ -472,7 +465,7 @@ TEST(ProgramText, ImportReportsEveryProblemWithItsLineAndChangesNothing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    ProgramArea area = areaWith({{0, line({11})}});
+    ProgramArea area = areaWith({{0, lineOf({11})}});
     const ProgramArea before = area;
     EXPECT_EQ(importProgramText(area, readProgramText(c.text), c.options), c.problems);
     EXPECT_EQ(std::memcmp(&area, &before, sizeof area), 0);

@@ -52,8 +52,8 @@ RunResult runBinary(const std::vector<std::string>& args, const std::filesystem:
 }
 
 TEST(VxprogBinary, BuildsListsAndChecksAFileWithANonAsciiName) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const std::string file =
       (work.path() / "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 \xC3\xA9.su").string();
   struct Step {
@@ -87,8 +87,8 @@ TEST(VxprogBinary, BuildsListsAndChecksAFileWithANonAsciiName) {
 }
 
 TEST(VxprogBinary, AFailedSaveLeavesThePreviousFileUnchanged) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const auto file = work / "keep.su";
   writeSetupFile(file, [](SetupDocument& d) { storeLine(d.programArea, 0, 0, labelLine(12, 7)); });
   const auto before = readBytes(file);
@@ -111,7 +111,7 @@ TEST(VxprogBinary, AFailedSaveLeavesThePreviousFileUnchanged) {
 }
 
 TEST(VxprogBinary, UsageErrorsAndHelpUseTheirStreamsAndExitCodes) {
-  ScratchDir capture;
+  TempFolder capture;
   RunResult result = runBinary({}, capture.path());
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_EQ(result.out, "");

@@ -95,7 +95,7 @@ class ListCommand : public ::testing::Test {
     }
     return expected;
   }
-  ScratchDir dir;
+  TempFolder dir;
   std::filesystem::path file = dir / "shapes.su";
 };
 
@@ -147,7 +147,7 @@ TEST(ListCharacterCodes, ConvertsTheDisplayStringsToUtf8OrWritesRawShiftJis) {
       {"display off",        {"--code", "JIS8"},                    4,  " SEND CHR b1 4a 41 "},
   };
   // clang-format on
-  ScratchDir dir;
+  TempFolder dir;
   for (const CodeCase& c : cases) {
     SCOPED_TRACE(c.name);
     const auto file = dir / "codes.su";
@@ -184,7 +184,7 @@ class CheckCommand : public ::testing::Test {
       storeLine(area, 3, 0, labelLine(9, 0xFFFF));
     });
   }
-  ScratchDir dir;
+  TempFolder dir;
   std::filesystem::path file = dir / "labels.su";
 };
 
@@ -218,7 +218,7 @@ TEST_F(CheckCommand, ReportsEachProgramAndFailsWhenOneIsInconsistent) {
 }
 
 TEST(CheckEmptyFile, EveryEmptyProgramIsConsistent) {
-  ScratchDir dir;
+  TempFolder dir;
   writeSetupFile(dir / "empty.su");
   const RunResult result = runCli({"check", (dir / "empty.su").string()});
   EXPECT_EQ(result.exitCode, 0);
@@ -271,7 +271,7 @@ const SetCase SetCases[] = {
 // clang-format on
 
 TEST(SetCommand, EncodesAsTheFieldPanelDoesAndStoresTheLine) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "set.su";
   writeSetupFile(file);
   for (const SetCase& c : SetCases) {
@@ -328,7 +328,7 @@ TEST(SetCommand, RefusalsLeaveTheFileUnchanged) {
       {{"A", "0"},                                  2, "too few arguments for set"},
   };
   // clang-format on
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "refused.su";
   writeSetupFile(file, [](SetupDocument& d) { storeLine(d.programArea, 0, 0, labelLine(12, 3)); });
   const Bytes before = readBytes(file);
@@ -419,7 +419,7 @@ TEST(EditCommands, InsertDeleteCopyAndMoveChangeTheLinesAsTheEditorDoes) {
       {{"copy", "A", "0-299", "A", "500"}, labels(0, 500) + labels(0, 12), b, "first 256 lines"},
   };
   // clang-format on
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "edit.su";
   for (const EditCase& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[2]);
@@ -470,7 +470,7 @@ TEST(EditCommands, BadArgumentsAreUsageErrorsAndWriteNothing) {
       {"insert", "FILE", "A", "1", "--force"},
   };
   // clang-format on
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "bad.su";
   writeSetupFile(file, [](SetupDocument& d) { storeLine(d.programArea, 0, 1, labelLine(12, 1)); });
   const Bytes before = readBytes(file);
@@ -492,7 +492,7 @@ TEST(EditCommands, BadArgumentsAreUsageErrorsAndWriteNothing) {
 // ---- new, info, load errors, help ------------------------------------------------------------
 
 TEST(NewCommand, WritesTheDefaultDocumentAndReplacesOnlyWithForce) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "new.su";
   RunResult result = runCli({"new", file.string()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -517,7 +517,7 @@ TEST(NewCommand, WritesTheDefaultDocumentAndReplacesOnlyWithForce) {
 }
 
 TEST(InfoCommand, DescribesTheChainTheCodeAndThePrograms) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "info.su";
   writeSetupFile(file, [](SetupDocument& d) {
     setCursor(d.programArea, 1, 300);
@@ -539,7 +539,7 @@ TEST(InfoCommand, DescribesTheChainTheCodeAndThePrograms) {
 }
 
 TEST(LoadErrors, AFileThatCannotBeLoadedIsReportedAndNeitherCreatedNorChanged) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto missing = dir / "missing.su";
   const auto garbage = dir / "garbage.su";
   writeBytes(garbage, Bytes(100, 0x55));

@@ -46,7 +46,7 @@ TEST(Release, HelpExamplesRunAsPrinted) {
   const std::size_t start = help.find("\nexamples:\n");
   ASSERT_NE(start, std::string::npos) << help;
   std::istringstream lines(help.substr(start + 11));
-  ScratchDir dir;
+  TempFolder dir;
   int examples = 0;
   for (std::string line; std::getline(lines, line);) {
     if (!line.starts_with("  vxprog ")) continue;
@@ -70,7 +70,7 @@ TEST(Release, HelpExamplesRunAsPrinted) {
 }
 
 TEST(Release, ALineThatIsNoNumberIsReportedAsSuch) {
-  ScratchDir dir;
+  TempFolder dir;
   const std::string file = (dir / "lines.su").string();
   ASSERT_EQ(runCli({"new", file}).exitCode, 0);
   struct Case {

@@ -93,8 +93,8 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int Lbl = 12;
 
 TEST(VxprogSave, FiftyConcurrentInsertsAllTakeEffect) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const auto file = work / "p.su";
   writeSetupFile(file,
                  [](SetupDocument& d) { storeLine(d.programArea, 0, 0, labelLine(Lbl, 999)); });
@@ -124,8 +124,8 @@ TEST(VxprogSave, FiftyConcurrentInsertsAllTakeEffect) {
 }
 
 TEST(VxprogSave, AnEditWaitsWhileAnotherHoldsTheFile) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const auto file = work / "held.su";
   writeSetupFile(file, [](SetupDocument& d) { storeLine(d.programArea, 0, 0, labelLine(Lbl, 5)); });
   FileLock lock;
@@ -142,8 +142,8 @@ TEST(VxprogSave, AnEditWaitsWhileAnotherHoldsTheFile) {
 }
 
 TEST(VxprogSave, FilesTheUserMayNotWriteAreRefused) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const auto file = work / "f.su";
   writeSetupFile(file);
   const auto before = readBytes(file);
@@ -174,8 +174,8 @@ TEST(VxprogSave, FilesTheUserMayNotWriteAreRefused) {
 }
 
 TEST(VxprogSave, LinksOwnerAndHardLinksSurviveAnEdit) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const auto target = work / "t.su";
   writeSetupFile(target);
   std::filesystem::create_symlink("t.su", work / "l.su");
@@ -203,8 +203,8 @@ TEST(VxprogSave, LinksOwnerAndHardLinksSurviveAnEdit) {
 }
 
 TEST(VxprogSave, FifoIsRefusedAtOnceByEveryCommand) {
-  ScratchDir work;
-  ScratchDir capture;
+  TempFolder work;
+  TempFolder capture;
   const auto fifo = work / "f.su";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
   for (const std::vector<std::string>& args : {
@@ -244,7 +244,7 @@ TEST(VxprogSave, ReplacedValuesAreReportedAndRefusedWhenStrict) {
                                         "vxprog: value 1 of SEND DA ('123') replaced by 23\n"},
   };
   // clang-format on
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "r.su";
   for (const ReportCase& c : cases) {
     SCOPED_TRACE(c.report);
@@ -274,7 +274,7 @@ TEST(VxprogSave, ReplacedValuesAreReportedAndRefusedWhenStrict) {
 }
 
 TEST(VxprogSave, LinesPushedOffAProgramAreReportedAndRefusedWhenStrict) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "c.su";
   const auto prepare = [&] {
     writeSetupFile(file, [](SetupDocument& d) {

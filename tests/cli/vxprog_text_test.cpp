@@ -36,7 +36,7 @@ constexpr const char* SmallProgramsText =
     "\n[D]\n";
 
 TEST(ExportCommand, WritesTheProgramsAsText) {
-  ScratchDir dir;
+  TempFolder dir;
   const std::string file = (dir / "small.su").string();
   writeSetupFile(file, smallPrograms);
   const RunResult all = runCli({"export", file});
@@ -54,7 +54,7 @@ TEST(ExportCommand, WritesTheProgramsAsText) {
 // Importing a file's own export changes no byte of the file, and exporting again gives the same
 // text: on an ordinary file and on damaged ones that still load.
 TEST(ImportCommand, OwnExportChangesNoByte) {
-  ScratchDir dir;
+  TempFolder dir;
   const std::vector<std::function<void(SetupDocument&)>> edits = {
       smallPrograms,
       // Garbage in every slot, cursors outside their programs.
@@ -102,7 +102,7 @@ TEST(ImportCommand, OwnExportChangesNoByte) {
 }
 
 TEST(ImportCommand, ReplacesTheProgramsOfTheText) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "small.su";
   const auto text = dir / "new.vxp";
   writeSetupFile(file, smallPrograms);
@@ -143,7 +143,7 @@ TEST(ImportCommand, ReplacesTheProgramsOfTheText) {
 // Every problem of the text is reported as TEXT:LINE: what is wrong, and the file keeps every
 // byte.
 TEST(ImportCommand, ProblemsAreReportedWithTheirLinesAndNothingIsWritten) {
-  ScratchDir dir;
+  TempFolder dir;
   const auto file = dir / "small.su";
   const auto text = dir / "bad.vxp";
   const std::string t = text.string();
@@ -203,7 +203,7 @@ TEST(ImportCommand, ProblemsAreReportedWithTheirLinesAndNothingIsWritten) {
 // ---- check over several files ----------------------------------------------------------------
 
 TEST(CheckFiles, EveryFileIsCheckedWithItsNameAndAllReportsEveryInconsistency) {
-  ScratchDir dir;
+  TempFolder dir;
   const std::string good = (dir / "good.su").string();
   const std::string bad = (dir / "bad.su").string();
   const std::string garbage = (dir / "garbage.su").string();

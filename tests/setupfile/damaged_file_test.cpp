@@ -14,6 +14,7 @@
 #include "setupfile/file_fixtures.h"
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
+#include "support/files.h"
 
 namespace vx {
 namespace {
@@ -173,15 +174,8 @@ TEST(DamagedFile, BlockLengthsThatOverflowOrLeaveTheFileEndTheWalk) {
 // A loaded area whose header is damaged: every program reaches only its own slots.
 class DamagedHeader : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("vx-damaged-") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
-  fs::path dir;
+  test::TempFolder folder;
+  fs::path dir = folder.path();
 };
 
 // Slot range of each program, or {0, 0} for a program without lines.

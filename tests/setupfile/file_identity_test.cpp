@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace vx {
 namespace {
 
@@ -13,23 +15,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 class FileIdentityTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory = std::filesystem::temp_directory_path() /
-                ("vx-identity-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(directory);
-    path = directory / "setup.su";
-  }
-  void TearDown() override { std::filesystem::remove_all(directory); }
+  void write(const Bytes& bytes) { test::writeBytes(path, bytes); }
 
-  void write(const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  }
-
-  std::filesystem::path directory;
-  std::filesystem::path path;
+  test::TempFolder folder;
+  std::filesystem::path path = folder / "setup.su";
 };
 
 Bytes sample(std::size_t size) {
@@ -46,7 +35,7 @@ TEST_F(FileIdentityTest, ReadFileAndRememberedBytesGiveTheSameIdentity) {
   EXPECT_EQ(*read, identityOf(path, bytes));
   EXPECT_EQ(read->size, 1000u);
   EXPECT_NE(read->modified, 0);
-  EXPECT_FALSE(identifyFile(directory / "missing.su"));
+  EXPECT_FALSE(identifyFile(folder / "missing.su"));
 }
 
 TEST_F(FileIdentityTest, HashTellsApartContentsThatDifferInOneByteOrInLength) {

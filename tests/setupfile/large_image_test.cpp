@@ -12,6 +12,7 @@
 
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
+#include "support/files.h"
 
 namespace vx {
 namespace {
@@ -47,26 +48,14 @@ Bytes setupFileOfSize(std::size_t size, std::uint8_t seed) {
 
 class LargeImageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("vx-large-image-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   fs::path write(const std::string& name, const Bytes& bytes) {
-    std::ofstream(dir / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    test::writeBytes(dir / name, bytes);
     return dir / name;
   }
-  Bytes read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
+  static Bytes read(const fs::path& path) { return test::readBytes(path); }
 
-  fs::path dir;
+  test::TempFolder folder;
+  fs::path dir = folder.path();
 };
 
 TEST_F(LargeImageTest, LoadTakesEveryByteAndSaveGivesTheFileBack) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "setupfile/setup_file.h"
+#include "support/files.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -24,19 +25,8 @@ using Bytes = std::vector<std::uint8_t>;
 #ifndef _WIN32
 // Folder permissions of this kind, and dropping root, are POSIX matters.
 
-Bytes readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> entries(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using test::folderEntries;
+using test::readBytes;
 
 // Loads the target, changes a line and saves it back; the exit code is 0 when the save failed
 // with -1 and a reason, 1 when it succeeded, 2 when the load failed.
@@ -52,9 +42,8 @@ int saveIntoTarget(const fs::path& target) {
 }
 
 TEST(SaveFailure, ReadOnlyFolderKeepsThePreviousFile) {
-  const fs::path dir = fs::temp_directory_path() / "vx-save-read-only";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const test::TempFolder folder;
+  const fs::path& dir = folder.path();
   const fs::path target = dir / "keep.su";
   SetupDocument document;
   initialise(document);
@@ -62,7 +51,7 @@ TEST(SaveFailure, ReadOnlyFolderKeepsThePreviousFile) {
   line.bytes[0] = 12;
   storeLine(document.programArea, 0, 0, line);
   ASSERT_EQ(save(document, target), 0);
-  const Bytes previous = readFile(target);
+  const Bytes previous = readBytes(target);
   ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
 
   int outcome = -1;
@@ -85,9 +74,8 @@ TEST(SaveFailure, ReadOnlyFolderKeepsThePreviousFile) {
   }
   ::chmod(dir.c_str(), 0755);
   EXPECT_EQ(outcome, 0) << "1: the save succeeded, 2: the load failed, 3: could not drop root";
-  EXPECT_EQ(readFile(target), previous);
-  EXPECT_EQ(entries(dir), std::vector<std::string>{"keep.su"});
-  fs::remove_all(dir);
+  EXPECT_EQ(readBytes(target), previous);
+  EXPECT_EQ(folderEntries(dir), std::vector<std::string>{"keep.su"});
 }
 
 #endif

@@ -16,6 +16,8 @@
 
 #include "setupfile/file_io.h"
 #include "setupfile/setup_file.h"
+#include "support/files.h"
+#include "support/lines.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -43,21 +45,15 @@ class SaveGuarantees : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     useUnnamedTemporaryFiles(GetParam());
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("vx-save-") + info->name();
-    std::replace(name.begin(), name.end(), '/', '-');
-    dir = fs::temp_directory_path() / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     target = dir / "keep.su";
     SetupDocument first;
     initialise(first);
-    storeLine(first.programArea, 0, 0, lineWith(12, 7));
+    storeLine(first.programArea, 0, 0, test::labelLine(12, 7));
     ASSERT_EQ(save(first, target), 0);
     previous = read(target);
     initialise(document);
     ASSERT_GE(load(document, target), 0);
-    storeLine(document.programArea, 0, 1, lineWith(3, 7));
+    storeLine(document.programArea, 0, 1, test::labelLine(3, 7));
   }
   void TearDown() override {
     useUnnamedTemporaryFiles(true);
@@ -68,28 +64,10 @@ class SaveGuarantees : public ::testing::TestWithParam<bool> {
     fs::remove_all(dir, ignored);
   }
 
-  static ProgramLine lineWith(int instruction, int label) {
-    ProgramLine line;
-    line.bytes[0] = static_cast<std::uint8_t>(instruction);
-    line.bytes[12] = static_cast<std::uint8_t>(label);
-    return line;
-  }
-  static Bytes read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-  static void write(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  }
+  static Bytes read(const fs::path& path) { return test::readBytes(path); }
+  static void write(const fs::path& path, const Bytes& bytes) { test::writeBytes(path, bytes); }
   static std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return test::folderEntries(folder);
   }
   // The bytes the edited document saves as.
   Bytes edited() {
@@ -105,7 +83,8 @@ class SaveGuarantees : public ::testing::TestWithParam<bool> {
     EXPECT_EQ(why, reason);
   }
 
-  fs::path dir;
+  test::TempFolder scratch;
+  fs::path dir = scratch.path();
   fs::path target;
   Bytes previous;
   SetupDocument document;
@@ -430,9 +409,8 @@ TEST_P(SaveGuarantees, FileHeldOpenByAnotherProgramIsReported) {
 #endif
 
 TEST(FileLock, ExclusiveLockKeepsOthersWaitingAndThenLetsThemIn) {
-  const fs::path dir = fs::temp_directory_path() / "vx-file-lock";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const test::TempFolder folder;
+  const fs::path& dir = folder.path();
   const fs::path file = dir / "f.su";
   std::ofstream(file) << "x";
   std::string why;
@@ -466,7 +444,6 @@ TEST(FileLock, ExclusiveLockKeepsOthersWaitingAndThenLetsThemIn) {
   EXPECT_EQ(lockFile(dir / "missing.su", true, std::chrono::milliseconds(0), waiter, &why),
             LockStatus::Missing);
   EXPECT_FALSE(fs::exists(dir / "missing.su"));
-  fs::remove_all(dir);
 }
 
 }  // namespace

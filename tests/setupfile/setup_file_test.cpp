@@ -9,6 +9,7 @@
 
 #include "setupfile/file_fixtures.h"
 #include "store/bytes.h"
+#include "support/files.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -23,38 +24,18 @@ using fixtures::Bytes;
 using fixtures::concat;
 using fixtures::magic;
 
-// A fresh directory per test, removed afterwards.
 class SetupFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("vx-setupfile-") + info->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   fs::path write(const std::string& name, const Bytes& bytes) const {
     fs::path path = dir / name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    test::writeBytes(path, bytes);
     return path;
   }
-  static Bytes read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
-  std::vector<std::string> entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  static Bytes read(const fs::path& path) { return test::readBytes(path); }
+  std::vector<std::string> entries() const { return test::folderEntries(dir); }
 
-  fs::path dir;
+  test::TempFolder folder;
+  fs::path dir = folder.path();
 };
 
 Bytes block(const std::string& tag, std::uint32_t length, std::uint8_t fill = 0) {
