@@ -18,7 +18,7 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-core_packages=(cmake ninja-build g++ ccache libgtest-dev googletest)
+core_packages=(cmake ninja-build g++ ccache libgtest-dev googletest git)
 windows_packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
                   fonts-ipafont-gothic locales imagemagick)
 bench_packages=(libbenchmark-dev time)

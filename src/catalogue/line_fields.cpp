@@ -329,4 +329,41 @@ std::optional<ProgramLine> encodeLine(int instructionSelection,
   return line;
 }
 
+std::optional<FieldRange> fieldRange(FieldType type) {
+  const auto range = [](const ParseRule& rule) { return FieldRange{rule.minimum, rule.maximum}; };
+  switch (type) {
+    case FieldType::UnitNumber:
+      return range(kUnitNumber);
+    case FieldType::LevelBit:
+      return range(kLevelBit);
+    case FieldType::TriggerNumber:
+      return range(kTriggerNumber);
+    case FieldType::SmallDigit:
+      return range(kSmallDigit);
+    case FieldType::HexDigit:
+      return range(kHexDigit);
+    case FieldType::IndexRegister:
+      return range(kIndexRegister);
+    case FieldType::EntryNumber:
+      return range(kEntryNumber);
+    case FieldType::CharByte:
+    case FieldType::EntryByte:
+      return range(kDataByte);
+    case FieldType::PatternByte:
+      return range(kPatternByte);
+    case FieldType::LabelNumber:
+      return range(kLabelNumber);
+    case FieldType::WaitTime:
+      return range(kWaitTime);
+    case FieldType::RegisterValue:
+      return range(kRegisterValue);
+    case FieldType::TimerValue:
+      return range(kTimerValue);
+    case FieldType::CounterValue:
+      return range(kCounterValue);
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace vx

@@ -53,4 +53,12 @@ std::optional<ProgramLine> encodeLine(int instructionSelection,
                                       std::span<const PositionEntry, PositionCount> positions,
                                       FieldFeedback* feedback);
 
+// The smallest and largest number a field of the type takes (data bytes 0..255); nullopt for
+// types that hold no number (lists, captions, End).
+struct FieldRange {
+  std::uint32_t minimum = 0;
+  std::uint32_t maximum = 0;
+};
+std::optional<FieldRange> fieldRange(FieldType type);
+
 }  // namespace vx

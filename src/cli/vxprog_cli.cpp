@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "catalogue/listing.h"
 #include "cli/cli_arguments.h"
 #include "cli/line_entry.h"
+#include "cli/text_commands.h"
 #include "cli/text_encoding.h"
 #include "setupfile/setup_file.h"
 #include "store/bytes.h"
@@ -26,7 +28,6 @@ namespace vx {
 namespace {
 
 constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
-constexpr std::uint16_t AnyLabel = 0xFFFF;  // the "*" target of RETI
 
 struct Invocation {
   std::vector<std::string> operands;
@@ -232,36 +233,43 @@ int runList(Invocation& inv) {
   return ExitSuccess;
 }
 
-// ---- check ---------------------------------------------------------------------------------
+// ---- check, export, import ----------------------------------------------------------------
+
+SetupFileAccess fileAccess(Invocation& inv) {
+  return {[&inv](SetupDocument& document, const std::string& file) {
+            return loadFile(inv, document, file);
+          },
+          [&inv](SetupDocument& document, const std::string& file) {
+            return saveFile(inv, document, file);
+          },
+          pathFromArgument};
+}
+
+// The program named by --program, -1 for all; nullopt after reporting an unknown name.
+std::optional<int> programOption(Invocation& inv) {
+  const auto option = inv.options.find("program");
+  if (option == inv.options.end()) return -1;
+  return programOperand(inv, option->second);
+}
 
 int runCheck(Invocation& inv) {
-  std::vector<int> programs = {0, 1, 2, 3};
-  if (const auto option = inv.options.find("program"); option != inv.options.end()) {
-    const auto program = programOperand(inv, option->second);
-    if (!program) return ExitError;
-    programs = {*program};
-  }
-  SetupDocument document;
-  initialise(document);
-  if (!loadFile(inv, document, inv.operands[0])) return ExitError;
-  int result = ExitSuccess;
-  for (const int p : programs) {
-    const int index = checkLabels(document.programArea, p);
-    inv.out << programName(p) << ": ";
-    const ProgramLine* line = index >= 0 ? lineAt(document.programArea, p, index) : nullptr;
-    if (!line) {
-      inv.out << "ok\n";
-      continue;
-    }
-    result = ExitFailed;
-    const std::uint16_t label = readU16(&line->bytes[12]);
-    const bool definition = line->bytes[0] == static_cast<std::uint8_t>(Instruction::Lbl);
-    const bool anyTarget =
-        line->bytes[0] == static_cast<std::uint8_t>(Instruction::Reti) && label == AnyLabel;
-    inv.out << "line " << index << ": label " << (anyTarget ? "*" : std::to_string(label))
-            << (definition ? " defined twice" : " not defined") << '\n';
-  }
-  return result;
+  const auto program = programOption(inv);
+  if (!program) return ExitError;
+  return checkFiles(fileAccess(inv), inv.operands, *program, inv.has("all"), inv.out);
+}
+
+int runExport(Invocation& inv) {
+  const auto program = programOption(inv);
+  if (!program) return ExitError;
+  return exportPrograms(fileAccess(inv), inv.operands[0], *program, inv.out);
+}
+
+int runImport(Invocation& inv) {
+  const auto program = programOption(inv);
+  if (!program) return ExitError;
+  const TextImportOptions options{*program, inv.has("strict")};
+  return importPrograms(fileAccess(inv), inv.operands[0], inv.operands[1], options, std::cin,
+                        inv.err);
 }
 
 // ---- set -----------------------------------------------------------------------------------
@@ -403,11 +411,13 @@ constexpr std::array<OptionSpec, 5> ListOptions = {{
     {"all-lines", ""},
     {"sjis", ""},
 }};
-constexpr std::array<OptionSpec, 1> CheckOptions = {{{"program", "P"}}};
+constexpr std::array<OptionSpec, 2> CheckOptions = {{{"program", "P"}, {"all", ""}}};
+constexpr std::array<OptionSpec, 1> ExportOptions = {{{"program", "P"}}};
+constexpr std::array<OptionSpec, 2> ImportOptions = {{{"program", "P"}, {"strict", ""}}};
 constexpr std::size_t Unlimited = static_cast<std::size_t>(-1);
 
 // clang-format off
-constexpr std::array<CommandSpec, 9> Commands = {{
+constexpr std::array<CommandSpec, 11> Commands = {{
     {"new", "new FILE [--force]", "write a setup file with four empty programs",
      "Writes the default setup file: default settings and four empty programs of 512 lines\n"
      "(34,580 bytes). An existing FILE is replaced only with --force.\n",
@@ -428,11 +438,32 @@ constexpr std::array<CommandSpec, 9> Commands = {{
      "  --chars       show data bytes as characters instead of hexadecimal digits\n"
      "  --sjis        write the raw Shift-JIS bytes instead of UTF-8\n",
      ListOptions, 1, 1, runList},
-    {"check", "check FILE [--program P]", "check the labels of the programs",
+    {"check", "check FILE... [--program P] [--all]", "check the labels of the programs",
      "Prints one line per program: 'A: ok', 'A: line 20: label 5 defined twice' or\n"
-     "'A: line 3: label 7 not defined'. Exit status 0 when every checked program is consistent,\n"
-     "1 otherwise.\n",
-     CheckOptions, 1, 1, runCheck},
+     "'A: line 3: label 7 not defined'; with --all every inconsistency of a program, further\n"
+     "definitions first. With several files each line begins with the file's name and ': '.\n"
+     "Exit status 0 when every checked program is consistent, 1 otherwise, 2 when a file\n"
+     "cannot be loaded.\n",
+     CheckOptions, 1, Unlimited, runCheck},
+    {"export", "export FILE [--program P]", "write the programs as text",
+     "Writes the programs (all four, or the one named by --program) as text to standard output:\n"
+     "a comment line with FILE's name, then per program its header [A] and its lines from line 0 up\n"
+     "to the last line that is not empty, one per text line. A line is written as its listing\n"
+     "text with the data bytes in hexadecimal ('SEND CHR 41 54 5a 0d', 'IF REG1<REG2 L003'),\n"
+     "or as '.raw' and its 16 bytes when that text would not give back the same bytes.\n",
+     ExportOptions, 1, 1, runExport},
+    {"import", "import FILE TEXT [--program P] [--strict]", "replace programs by a text",
+     "Reads TEXT (a file, or - for standard input) as export writes it: '#' starts a comment,\n"
+     "blank lines are skipped, [A] to [D] start a program, every other line is one program line\n"
+     "(blanks between words may be one or more; names and words in either case). Each program\n"
+     "with a section gets the section's lines and empty lines after them; other programs, the\n"
+     "program lengths and the cursors stay as they are. With --program only that program's\n"
+     "section is taken, and a text without any header is that program's lines. With --strict\n"
+     "the imported programs must also pass the label check. Nothing is ever corrected: every\n"
+     "line that does not parse, value outside its field, unknown or repeated section, section\n"
+     "longer than its program and bad .raw line is reported as TEXT:LINE: what is wrong, and\n"
+     "FILE is left as it was (exit status 2).\n",
+     ImportOptions, 2, 2, runImport},
     {"set", "set FILE P LINE INSTRUCTION [KIND] [VALUE...]", "store one line",
      "Encodes the line as the editor's field panel does and stores it at LINE of program P.\n"
      "INSTRUCTION is NOP, SEND, WAIT, GOTO, IF, CALL, RET, SET, INT, RETI, DISI, STOP or LBL;\n"
@@ -467,7 +498,7 @@ void printGlobalHelp(std::ostream& out) {
   }
   out << "\nPrograms are A-D (either case); lines are counted from 0 within a program.\n"
          "Exit status: 0 done; 1 the label check failed or set could not encode its line;\n"
-         "2 usage error, or a file could not be loaded or saved.\n"
+         "2 usage error, a file could not be loaded or saved, or a text to import has errors.\n"
          "'vxprog COMMAND --help' describes one command.\n";
 }
 
@@ -506,8 +537,8 @@ std::string optionList(const CommandSpec& command) {
 
 int runVxprog(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
-    err << "vxprog: no command; commands: new, info, list, check, set, insert, delete, copy, "
-           "move (vxprog --help describes them)\n";
+    err << "vxprog: no command; commands: new, info, list, check, export, import, set, insert, "
+           "delete, copy, move (vxprog --help describes them)\n";
     return ExitError;
   }
   if (args[0] == "--help") {

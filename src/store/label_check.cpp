@@ -53,4 +53,38 @@ int checkLabels(const ProgramArea& area, int program) {
   return -1;
 }
 
+std::vector<LabelInconsistency> labelInconsistencies(const ProgramArea& area, int program) {
+  const int count = lineCount(area, program);
+  std::vector<LabelInconsistency> found;
+  std::vector<std::uint16_t> defined;
+  defined.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const ProgramLine& line = *lineAt(area, program, i);
+    if (line.bytes[0] != Lbl) {
+      continue;
+    }
+    const std::uint16_t label = labelOf(line);
+    if (std::find(defined.begin(), defined.end(), label) != defined.end()) {
+      found.push_back({i, true});
+    } else {
+      defined.push_back(label);
+    }
+  }
+  for (int i = 0; i < count; ++i) {
+    const ProgramLine& line = *lineAt(area, program, i);
+    const std::uint8_t instruction = line.bytes[0];
+    if (!isJump(instruction)) {
+      continue;
+    }
+    const std::uint16_t label = labelOf(line);
+    if (instruction == Reti && label == AnyTarget) {
+      continue;
+    }
+    if (std::find(defined.begin(), defined.end(), label) == defined.end()) {
+      found.push_back({i, false});
+    }
+  }
+  return found;
+}
+
 }  // namespace vx

@@ -86,4 +86,16 @@ void moveCopyLines(ProgramArea& area, int source, std::span<const int> selected,
 // program does not define; -1 when the program is consistent.
 int checkLabels(const ProgramArea& area, int program);
 
+// One label inconsistency: a further definition of a label, or a jump to a label that the program
+// does not define.
+struct LabelInconsistency {
+  int index = 0;
+  bool duplicate = false;
+
+  friend bool operator==(const LabelInconsistency&, const LabelInconsistency&) = default;
+};
+// Every label inconsistency of a program: the further definitions in line order, then the jumps
+// to undefined labels in line order. The first entry is the line checkLabels reports.
+std::vector<LabelInconsistency> labelInconsistencies(const ProgramArea& area, int program);
+
 }  // namespace vx

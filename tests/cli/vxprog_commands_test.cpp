@@ -561,7 +561,7 @@ TEST(Usage, UnknownCommandsAndOptionsNameTheValidChoices) {
   };
   const Case cases[] = {
       {{}, "commands: new, info, list"},
-      {{"frob", "x.su"}, "commands: new, info, list, check, set, insert, delete, copy, move"},
+      {{"frob", "x.su"}, "commands: new, info, list, check, export, import, set, insert, delete, copy, move"},
       {{"list", "x.su", "--bogus"}, "options: --program P, --code NAME, --chars, --all-lines"},
       {{"list", "x.su", "--program"}, "--program needs a value"},
       {{"list", "x.su", "--chars=yes"}, "--chars takes no value"},

@@ -58,7 +58,28 @@ TEST(CheckLabels, FindsTheFirstInconsistentLine) {
       storeLine(area, placed.program, placed.index, line);
     }
     EXPECT_EQ(checkLabels(area, 0), c.expected);
+    // The full list begins with the line the check reports.
+    const std::vector<LabelInconsistency> all = labelInconsistencies(area, 0);
+    EXPECT_EQ(all.empty() ? -1 : all.front().index, c.expected);
   }
+}
+
+TEST(CheckLabels, ListsEveryInconsistencyDuplicatesFirst) {
+  ProgramArea area;
+  resetProgramArea(area);
+  const Placed lines[] = {{0, 1, Goto, 7}, {0, 2, Lbl, 5}, {0, 3, If, 5},        {0, 4, Lbl, 5},
+                          {0, 5, Call, 8}, {0, 6, Lbl, 5}, {0, 7, Reti, 0xFFFF}, {0, 8, Lbl, 9},
+                          {0, 9, Lbl, 9},  {1, 0, Lbl, 7}, {0, 10, Int, 9}};
+  for (const Placed& placed : lines) {
+    ProgramLine line;
+    line.bytes[0] = placed.instruction;
+    writeU16(&line.bytes[12], placed.label);
+    storeLine(area, placed.program, placed.index, line);
+  }
+  EXPECT_EQ(
+      labelInconsistencies(area, 0),
+      (std::vector<LabelInconsistency>{{4, true}, {6, true}, {9, true}, {1, false}, {5, false}}));
+  EXPECT_TRUE(labelInconsistencies(area, 1).empty());
 }
 
 TEST(CheckLabels, ProgramWithoutLinesIsConsistent) {
