@@ -259,14 +259,8 @@ TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopi
   open();
   pick(0);
   HWND list = item(IDC_PROGRAM_LIST);
-  // A right click on line 3: the dialog gets WM_CONTEXTMENU with the pointer's screen position.
-  RECT lineRect{};
-  SendMessageW(list, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&lineRect));
-  POINT point{lineRect.left + 5, lineRect.top + 2};
-  ClientToScreen(list, &point);
-
-  for (const wchar_t key : {L'C', L'P'}) {
-    SCOPED_TRACE(static_cast<char>(key));
+  // Shows the menu as WM_CONTEXTMENU at `point` would and picks the entry of `key`.
+  const auto useMenu = [&](POINT point, wchar_t key) {
     MenuSeen seen;
     menuSeen = &seen;
     menuKey = key;
@@ -276,10 +270,21 @@ TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopi
     pump();
     KillTimer(nullptr, timer);
     menuSeen = nullptr;
+    return seen;
+  };
+  const std::vector<std::wstring> items = {L"コピー(&C)", L"貼り付け(&P)", L"",
+                                           L"プログラムのエクスポート(&E)...",
+                                           L"プログラムのインポート(&I)..."};
+  // A right click on line 3: the pointer's screen position.
+  RECT lineRect{};
+  SendMessageW(list, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&lineRect));
+  POINT point{lineRect.left + 5, lineRect.top + 2};
+  ClientToScreen(list, &point);
+
+  for (const wchar_t key : {L'C', L'P'}) {
+    SCOPED_TRACE(static_cast<char>(key));
+    const MenuSeen seen = useMenu(point, key);
     ASSERT_TRUE(seen.shown);
-    const std::vector<std::wstring> items = {L"コピー(&C)", L"貼り付け(&P)", L"",
-                                             L"プログラムのエクスポート(&E)...",
-                                             L"プログラムのインポート(&I)..."};
     EXPECT_EQ(seen.items, items);
     EXPECT_EQ(listSelection(), 3);
     EXPECT_EQ(cursor(document.programArea, 0), 3) << "picked as a click would";
@@ -293,6 +298,19 @@ TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopi
       EXPECT_EQ(listEntry(4), L" GOTO L033");
     }
   }
+
+  // From the keyboard (Shift+F10, the menu key) at the current line, which stays; export and
+  // import open their file dialogs.
+  pick(1);
+  for (const wchar_t key : {L'E', L'I', L'C'}) {
+    SCOPED_TRACE(static_cast<char>(key));
+    chosenPaths = {std::nullopt};
+    EXPECT_TRUE(useMenu(POINT{-1, -1}, key).shown);
+    EXPECT_EQ(listSelection(), 1);
+  }
+  EXPECT_EQ(fileDialogsShown,
+            (std::vector<FileDialogKind>{FileDialogKind::ExportText, FileDialogKind::ImportText}));
+  EXPECT_EQ(clipboardText(window), L"NOP\r\n");
 }
 
 // ---- export and import
