@@ -1,4 +1,5 @@
-// The main dialog's procedure: initialisation, the private line messages and closing.
+// The main dialog's procedure: initialisation, the private line messages, the program list's
+// context menu and closing.
 #include "ui/main_dialog.h"
 
 #include <windowsx.h>

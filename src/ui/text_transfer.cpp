@@ -95,13 +95,9 @@ std::wstring suggestedTextPath(const MainDialog& dialog) {
   return (setupFile.parent_path() / (setupFile.stem().wstring() + name)).wstring();
 }
 
-// After a paste or an import: the program is listed again, the current line stays. The list is
-// hidden while it is refilled, which takes its focus away: a list that had it gets it back, so
-// that the next Ctrl+V or Ctrl+Z goes to the list again.
+// After a paste or an import: the program is listed again, the current line stays.
 void showChangedProgram(MainDialog& dialog, const std::wstring& status) {
-  const bool listFocused = GetFocus() == programList(dialog);
   relistKeepingTop(dialog, false);
-  if (listFocused) SetFocus(programList(dialog));
   setStatus(dialog, status);
   postShowLine(dialog, 0);
 }

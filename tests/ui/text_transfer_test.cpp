@@ -149,6 +149,7 @@ TEST_F(TextTransferTest, CtrlVInsertsTheLinesReportsThePushedOffOnesAndOneUndoBr
   EXPECT_EQ(listEntry(2), L" GOTO L102");
   EXPECT_EQ(listEntry(511), L" GOTO L511");
   EXPECT_EQ(listSelection(), 2);
+  EXPECT_EQ(GetFocus(), item(IDC_PROGRAM_LIST)) << "the next Ctrl+Z goes to the list too";
   EXPECT_EQ(text(0), Title);
   ctrlKey(L'Z');
   EXPECT_EQ(text(IDC_STATUS), L"元に戻す変更はありません。");
