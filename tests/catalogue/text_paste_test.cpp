@@ -103,14 +103,21 @@ TEST_F(TextPasteTest, AFaultyTextChangesNothingAndNamesItsLine) {
   }
 }
 
-TEST_F(TextPasteTest, ACopiedLinePastesBackAsTheSameBytes) {
+TEST_F(TextPasteTest, ACopiedLinePastesBackAndImportsAsTheSameBytes) {
   // What the editor puts on the clipboard for a line: its text and a line end.
   ProgramLine odd = gotoLine(4);
   odd.bytes[15] = 0x7f;  // a byte outside the line's fields: written as .raw
   for (const ProgramLine& line : {sendChr(0x0d, 0x0a), odd}) {
-    const PasteResult result = pasteProgramText(area, 2, 0, programLineText(line) + "\r\n");
+    const std::string copied = programLineText(line) + "\r\n";
+    const PasteResult result = pasteProgramText(area, 2, 0, copied);
     ASSERT_TRUE(result.problems.empty());
     EXPECT_EQ(*lineAt(area, 2, 0), line);
+    // And as `vxprog import FILE - --program D` reads it: the program's only line.
+    TextImportOptions options;
+    options.program = 3;
+    ASSERT_TRUE(importProgramText(area, readProgramText(copied), options).empty());
+    EXPECT_EQ(*lineAt(area, 3, 0), line);
+    EXPECT_EQ(*lineAt(area, 3, 1), ProgramLine{});
   }
 }
 
