@@ -34,6 +34,9 @@ void noteLineStored(MainDialog& dialog, int program, int line, const ProgramLine
                     const ProgramLine& after, bool runOfKeys);
 // The user has left the line (or the view changed): the next key starts a new step.
 void endEditRun(MainDialog& dialog);
+// Records the difference between `before` and the area as it now stands as one step, made at
+// `place`.
+void recordSince(MainDialog& dialog, const ProgramArea& before, EditPlace place);
 
 // Insert one line and delete one line at the current line, recorded as a step each.
 void insertLineRecorded(MainDialog& dialog);

@@ -1,5 +1,6 @@
 // The editor's shortcut keys, taken in the program list and in every field of the panel: Ctrl+Z
-// undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+S saves to the document's file, Ctrl+O loads.
+// undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+S saves to the document's file, Ctrl+O loads; in the
+// program list also Ctrl+C and Ctrl+V, which copy and paste lines as text.
 // clang-format off
 #include <windows.h>  // before the other Windows headers
 #include <commctrl.h>
@@ -9,6 +10,7 @@
 #include "ui/key_state.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
+#include "ui/text_transfer.h"
 
 namespace vx::ui {
 
@@ -24,11 +26,11 @@ LRESULT CALLBACK listShortcutHandler(HWND window, UINT message, WPARAM wParam, L
       RemoveWindowSubclass(window, listShortcutHandler, subclassId);
       break;
     case WM_KEYDOWN:
-      if (handleShortcutKey(*dialog, wParam)) return 0;
+      if (handleShortcutKey(*dialog, wParam) || handleListClipboardKey(*dialog, wParam)) return 0;
       break;
     case WM_CHAR:
       // The list box would search its entries for the control character.
-      if (isShortcutCharacter(wParam)) return 0;
+      if (isShortcutCharacter(wParam) || isClipboardCharacter(wParam)) return 0;
       break;
     default:
       break;

@@ -492,8 +492,10 @@ bool isCaptionType(FieldType type) {
 
 void selectEntry(MainDialog& dialog, int control, int index) {
   if (!isListControl(dialog, control)) return;
+  HWND list = panelControl(dialog, control);
+  if (comboSelection(list) == index) return;  // nothing to change, nothing to paint
   SuppressFieldEvents suppress(dialog.panel);
-  SendMessageW(panelControl(dialog, control), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void setCellText(MainDialog& dialog, int cell, std::string_view sjis) {
@@ -651,9 +653,8 @@ void showLine(MainDialog& dialog, const ProgramLine* line, bool keepControls) {
     case Instruction::Wait:
     case Instruction::If:
     case Instruction::Set:
-      if (!keepControls) {
-        selectEntry(dialog, 1, fields.kind < kindCount(instruction) ? fields.kind : -1);
-      }
+      // The rebuild has selected the kind; a kind the selector does not list leaves it without.
+      if (!keepControls && fields.kind >= kindCount(instruction)) selectEntry(dialog, 1, -1);
       showKindFields(dialog, fields);
       break;
     default:  // NOP, RET, DISI, STOP and codes the editor never writes

@@ -74,14 +74,16 @@ OPENFILENAMEW fileDialogRequest(HWND owner, FileDialogKind kind, std::span<wchar
   OPENFILENAMEW request{};
   request.lStructSize = sizeof(request);
   request.hwndOwner = owner;
-  request.lpstrFilter = L"Setup files(*.su, *.sp)\0*.su;*.sp\0All files(*.*)\0*.*\0";
+  const bool text = kind == FileDialogKind::ImportText || kind == FileDialogKind::ExportText;
+  request.lpstrFilter = text ? L"Program text(*.vxp)\0*.vxp\0All files(*.*)\0*.*\0"
+                             : L"Setup files(*.su, *.sp)\0*.su;*.sp\0All files(*.*)\0*.*\0";
   request.nFilterIndex = 1;
   request.lpstrFile = buffer.data();
   request.nMaxFile = static_cast<DWORD>(buffer.size());
-  request.lpstrDefExt = L"su";
-  request.Flags = kind == FileDialogKind::Open
-                      ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY
-                      : OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  request.lpstrDefExt = text ? L"vxp" : L"su";
+  const bool opening = kind == FileDialogKind::Open || kind == FileDialogKind::ImportText;
+  request.Flags = opening ? OFN_FILEMUSTEXIST | OFN_HIDEREADONLY
+                          : OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
   return request;
 }
 
@@ -109,8 +111,8 @@ bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path) {
   OPENFILENAMEW request = fileDialogRequest(owner, kind, buffer);
   const std::wstring folder = startingFolder(start);
   if (!folder.empty() && start.size() <= MaxPathLength) request.lpstrInitialDir = folder.c_str();
-  const BOOL chosen =
-      kind == FileDialogKind::Open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
+  const bool opening = kind == FileDialogKind::Open || kind == FileDialogKind::ImportText;
+  const BOOL chosen = opening ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
   if (!chosen) return false;
   path.assign(buffer.data());
   return true;

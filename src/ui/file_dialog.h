@@ -14,8 +14,9 @@
 
 namespace vx::ui {
 
-// Both dialogs show the setup files first and default to the extension "su"; loading asks for an
-// existing file, saving asks before it creates or replaces one. `buffer` holds the starting path
+// The setup-file dialogs show the setup files first and default to the extension "su", the text
+// dialogs program texts and "vxp"; loading and importing ask for an existing file, saving and
+// exporting ask before they create or replace one. `buffer` holds the starting path
 // and receives the choice.
 OPENFILENAMEW fileDialogRequest(HWND owner, FileDialogKind kind, std::span<wchar_t> buffer);
 

@@ -2,6 +2,7 @@
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
+#include "ui/text_transfer.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
@@ -131,6 +132,18 @@ bool onCommand(MainDialog& dialog, int id, int code) {
       return true;
     case IDC_MOVE_COPY:
       onMoveCopy(dialog);
+      return true;
+    case IDM_COPY_LINE:
+      copyCurrentLine(dialog);
+      return true;
+    case IDM_PASTE_LINES:
+      pasteLines(dialog);
+      return true;
+    case IDM_EXPORT_PROGRAM:
+      exportProgram(dialog);
+      return true;
+    case IDM_IMPORT_PROGRAM:
+      importProgram(dialog);
       return true;
     default:
       if (id >= IDC_PANEL_FIRST && id <= IDC_PANEL_LAST)

@@ -1,5 +1,8 @@
-// The main dialog's procedure: initialisation, the private line messages and closing.
+// The main dialog's procedure: initialisation, the private line messages, the program list's
+// context menu and closing.
 #include "ui/main_dialog.h"
+
+#include <windowsx.h>
 
 #include "catalogue/char_codes.h"
 #include "ui/about.h"
@@ -7,6 +10,7 @@
 #include "ui/listing_drawing.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
+#include "ui/text_transfer.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
@@ -121,6 +125,10 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case UM_SHOW_LINE:
       onShowLine(*dialog, wParam);
+      return TRUE;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) != programList(*dialog)) return FALSE;
+      showListMenu(*dialog, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return TRUE;
     case WM_CLOSE:
       // The close box, Alt+F4 and WM_CLOSE ask first when there are unsaved changes.

@@ -25,7 +25,8 @@ inline constexpr UINT UM_SHOW_LINE = WM_USER + 5;    // wParam 0: rebuild the pa
 
 struct MainDialog;
 
-enum class FileDialogKind { Open, Save };
+// Loading and saving setup files; importing and exporting a program as text (*.vxp).
+enum class FileDialogKind { Open, Save, ImportText, ExportText };
 
 // Asks the user for a file; `path` is the starting text and receives the choice. False when
 // cancelled. The common file dialogs by default; tests put their own choice here.
@@ -55,6 +56,8 @@ struct MainDialog {
   int currentLine = 0;
   // The one path of the start-up load and of both file dialogs (UTF-16, never converted).
   std::wstring filePath;
+  // The path of the last program exported or imported as text.
+  std::wstring textPath;
   bool fileGiven = false;
   std::wstring dialogTitle;
   // The string last accepted by the direct input dialog: at most 8 Shift-JIS bytes and a NUL.

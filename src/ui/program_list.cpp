@@ -7,8 +7,11 @@
 namespace vx::ui {
 
 // The list is hidden while it is emptied and refilled, so that 512 lines are not drawn one by one.
+// Hiding takes the focus away; a list that had it gets it back, so that the keys typed next (a
+// second Ctrl+Z or Ctrl+V) still go to the list.
 int fillProgramList(HWND list, const ProgramArea& area, int program, CharCode code,
                     bool showCharacters) {
+  const bool focused = GetFocus() == list;
   ShowWindow(list, SW_HIDE);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   ListingText buffer{};
@@ -23,6 +26,7 @@ int fillProgramList(HWND list, const ProgramArea& area, int program, CharCode co
   if (selected < 0 || selected >= count) selected = 0;
   if (count > 0) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   ShowWindow(list, SW_SHOWNORMAL);
+  if (focused) SetFocus(list);
   return selected;
 }
 

@@ -5,6 +5,13 @@
 #define IDD_DIRECT_INPUT 102
 #define IDD_MOVE_COPY 103
 #define IDI_EDITOR 104
+#define IDM_LIST_MENU 105
+
+// The program list's context menu.
+#define IDM_COPY_LINE 1100
+#define IDM_PASTE_LINES 1101
+#define IDM_EXPORT_PROGRAM 1102
+#define IDM_IMPORT_PROGRAM 1103
 
 // Main dialog controls.
 #define IDC_PROGRAM_SELECT 1000
@@ -63,3 +70,11 @@
 #define IDS_NOTHING_TO_UNDO 22
 #define IDS_NOTHING_TO_REDO 23
 #define IDS_UNTITLED 24
+// Copy and paste of lines, export and import of a program as text.
+#define IDS_LINE_COPIED 25
+#define IDS_LINES_PASTED 26
+#define IDS_PASTE_FAILED 27
+#define IDS_CLIPBOARD_NO_TEXT 28
+#define IDS_CLIPBOARD_BUSY 29
+#define IDS_PROGRAM_EXPORTED 30
+#define IDS_PROGRAM_IMPORTED 31

@@ -21,20 +21,6 @@ constexpr int MaxNamedRuns = 6;
 
 ProgramArea& areaOf(MainDialog& dialog) { return dialog.document->programArea; }
 
-// Records the difference between `before` and the area as it now stands as one step.
-void recordSince(MainDialog& dialog, const ProgramArea& before, EditPlace place) {
-  dialog.documentState.history.record(differences(before, areaOf(dialog), place));
-  updateTitle(dialog);
-}
-
-// Replaces the first "%d" of `format` with `count` and the first "%s" with `text`.
-std::wstring fillIn(std::wstring format, int count, const std::wstring& text) {
-  if (const auto at = format.find(L"%d"); at != std::wstring::npos)
-    format.replace(at, 2, std::to_wstring(count));
-  if (const auto at = format.find(L"%s"); at != std::wstring::npos) format.replace(at, 2, text);
-  return format;
-}
-
 // Where a move or copy shows after undo: its first changed line in the program shown, or else
 // its first changed line anywhere.
 EditPlace firstChange(const ProgramArea& before, const ProgramArea& after, int program,
@@ -65,6 +51,11 @@ void showChange(MainDialog& dialog, EditPlace place, unsigned statusId) {
 }
 
 }  // namespace
+
+void recordSince(MainDialog& dialog, const ProgramArea& before, EditPlace place) {
+  dialog.documentState.history.record(differences(before, areaOf(dialog), place));
+  updateTitle(dialog);
+}
 
 void noteLineStored(MainDialog& dialog, int program, int line, const ProgramLine& before,
                     const ProgramLine& after, bool runOfKeys) {

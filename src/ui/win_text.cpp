@@ -8,30 +8,36 @@
 namespace vx::ui {
 
 namespace {
-constexpr UINT ShiftJisCodePage = 932;
-}  // namespace
 
-std::wstring sjisToWide(std::string_view sjis) {
-  if (sjis.empty()) return {};
-  const int size = static_cast<int>(sjis.size());
-  const int length = MultiByteToWideChar(ShiftJisCodePage, 0, sjis.data(), size, nullptr, 0);
+constexpr UINT ShiftJisCodePage = 932;
+
+std::wstring toWide(UINT codePage, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(ShiftJisCodePage, 0, sjis.data(), size, wide.data(), length);
+  MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
   return wide;
 }
 
-std::string wideToSjis(std::wstring_view wide) {
+std::string fromWide(UINT codePage, std::wstring_view wide) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
   const int length =
-      WideCharToMultiByte(ShiftJisCodePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+      WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
-  std::string sjis(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(ShiftJisCodePage, 0, wide.data(), size, sjis.data(), length, nullptr,
-                      nullptr);
-  return sjis;
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+  return bytes;
 }
+
+}  // namespace
+
+std::wstring sjisToWide(std::string_view sjis) { return toWide(ShiftJisCodePage, sjis); }
+std::string wideToSjis(std::wstring_view wide) { return fromWide(ShiftJisCodePage, wide); }
+std::wstring utf8ToWide(std::string_view utf8) { return toWide(CP_UTF8, utf8); }
+std::string wideToUtf8(std::wstring_view wide) { return fromWide(CP_UTF8, wide); }
 
 void setText(HWND control, std::string_view sjis) { setWideText(control, sjisToWide(sjis)); }
 
@@ -55,6 +61,13 @@ std::wstring loadString(unsigned id) {
       LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
   if (length <= 0 || text == nullptr) return {};
   return std::wstring(text, static_cast<std::size_t>(length));
+}
+
+std::wstring fillIn(std::wstring format, int count, const std::wstring& text) {
+  if (const auto at = format.find(L"%d"); at != std::wstring::npos)
+    format.replace(at, 2, std::to_wstring(count));
+  if (const auto at = format.find(L"%s"); at != std::wstring::npos) format.replace(at, 2, text);
+  return format;
 }
 
 int addComboString(HWND combo, std::string_view sjis) {

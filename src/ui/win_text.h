@@ -1,6 +1,7 @@
 // The text boundary of the editor. Inside, every text is a Shift-JIS byte string; the window
 // system gets and gives UTF-16 through the wide API. sjisToWide/wideToSjis are the only place
 // where the two meet, so the editor works the same whatever the machine's ANSI code page is.
+// Programs as text are UTF-8 (files, clipboard): utf8ToWide/wideToUtf8 are their one crossing.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,10 @@ namespace vx::ui {
 std::wstring sjisToWide(std::string_view sjis);
 std::string wideToSjis(std::wstring_view wide);
 
+// UTF-8 (the text form of programs, on the clipboard and in files) to UTF-16 and back.
+std::wstring utf8ToWide(std::string_view utf8);
+std::string wideToUtf8(std::wstring_view wide);
+
 // Control texts.
 void setText(HWND control, std::string_view sjis);
 std::string getText(HWND control);
@@ -24,6 +29,8 @@ std::wstring getWideText(HWND control);
 
 // A string-table text of the executable; empty when the id is missing.
 std::wstring loadString(unsigned id);
+// Replaces the first "%d" of `format` with `count` and the first "%s" with `text`.
+std::wstring fillIn(std::wstring format, int count, const std::wstring& text);
 
 // Combo boxes and list boxes. The add functions return the new entry's index (or a negative
 // error code of the control).

@@ -99,12 +99,19 @@ constexpr StringCase StringCases[] = {
     {IDS_NOTHING_TO_UNDO,  L"元に戻す変更はありません。"},
     {IDS_NOTHING_TO_REDO,  L"やり直す変更はありません。"},
     {IDS_UNTITLED,         L"無題"},
+    {IDS_LINE_COPIED,      L"行をクリップボードにコピーしました:\r\n%s"},
+    {IDS_LINES_PASTED,     L"%d行を貼り付けました。"},
+    {IDS_PASTE_FAILED,     L"貼り付けできません。プログラムは変更されていません。\r\n\r\n%s"},
+    {IDS_CLIPBOARD_NO_TEXT, L"クリップボードにテキストがありません。"},
+    {IDS_CLIPBOARD_BUSY,   L"クリップボードを開けませんでした。"},
+    {IDS_PROGRAM_EXPORTED, L"プログラム%sをエクスポートしました。"},
+    {IDS_PROGRAM_IMPORTED, L"プログラム%sをインポートしました。\r\nCtrl+Zで元に戻せます。"},
 };
 // clang-format on
 
 TEST(StringTable, HoldsItsTextsExactly) {
   for (const auto& [id, text] : StringCases) EXPECT_EQ(loadString(id), text) << "string " << id;
-  EXPECT_EQ(loadString(25), L"");
+  EXPECT_EQ(loadString(32), L"");
 }
 
 }  // namespace
