@@ -15,6 +15,7 @@
 #include "catalogue/program_text.h"
 #include "catalogue/text_paste.h"
 #include "ui/edit_safety.h"
+#include "ui/key_state.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
@@ -225,7 +226,6 @@ void importProgram(MainDialog& dialog) {
 }
 
 bool handleListClipboardKey(MainDialog& dialog, WPARAM key) {
-  const auto held = [](int k) { return (GetKeyState(k) & 0x8000) != 0; };
   if (!held(VK_CONTROL) || held(VK_MENU) || held(VK_SHIFT)) return false;
   if (key == 'C') {
     copyCurrentLine(dialog);
