@@ -2,6 +2,7 @@
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
+#include "ui/secondary_dialogs.h"
 #include "ui/text_transfer.h"
 #include "ui/win_text.h"
 
@@ -62,7 +63,7 @@ void onCheckLabels(MainDialog& dialog) {
 
 // Only a move or copy that was carried out re-lists; the current line stays and is selected.
 void onMoveCopy(MainDialog& dialog) {
-  if (moveCopyRecorded(dialog) != 1) return;
+  if (moveCopyRecorded(dialog) != MoveCopyDone) return;
   relistKeepingTop(dialog, false);
   focusInstructionSelector(dialog);
   showMoveCopyStatus(dialog);

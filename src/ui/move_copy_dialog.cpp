@@ -64,13 +64,13 @@ void onMoveOrCopy(HWND window, MainDialog& owner, bool move) {
       static_cast<int>(SendMessageW(GetDlgItem(window, IDC_SOURCE_LIST), LB_GETSELITEMS,
                                     selected.size(), reinterpret_cast<LPARAM>(selected.data())));
   if (count <= 0) {
-    EndDialog(window, 2);
+    EndDialog(window, MoveCopyCancelled);
     return;
   }
   moveCopyLines(owner.document->programArea, source,
                 std::span<const int>(selected.data(), static_cast<std::size_t>(count)), destination,
                 destinationLine, move, &owner.documentState.pushedOff);
-  EndDialog(window, 1);
+  EndDialog(window, MoveCopyDone);
 }
 
 void onCommand(HWND window, MainDialog& owner, int id, int code) {
@@ -89,7 +89,7 @@ void onCommand(HWND window, MainDialog& owner, int id, int code) {
       onMoveOrCopy(window, owner, id == IDC_MOVE);
       return;
     case IDCANCEL:
-      EndDialog(window, 2);
+      EndDialog(window, MoveCopyCancelled);
       return;
     default:
       return;

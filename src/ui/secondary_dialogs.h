@@ -11,7 +11,13 @@ struct MainDialog;
 // Asks for a string and writes it into the data fields of the current line, committing it.
 void runDirectInput(MainDialog& dialog);
 
-// Runs the move and copy dialog modally; 1 when lines were moved or copied, 2 otherwise.
+// How the move and copy dialog ends.
+enum MoveCopyOutcome : INT_PTR {
+  MoveCopyDone = IDOK,           // lines were moved or copied
+  MoveCopyCancelled = IDCANCEL,  // cancelled, closed, or no source line selected
+};
+
+// Runs the move and copy dialog modally; MoveCopyDone or MoveCopyCancelled.
 INT_PTR runMoveCopyDialog(MainDialog& dialog);
 
 // The dialog procedure of template 102. The creation parameter points to the 9-byte buffer that

@@ -10,6 +10,7 @@
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
+#include "ui/secondary_dialogs.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
@@ -95,7 +96,7 @@ INT_PTR moveCopyRecorded(MainDialog& dialog) {
   const auto before = std::make_unique<ProgramArea>(areaOf(dialog));
   dialog.documentState.pushedOff.clear();
   const INT_PTR result = dialog.runMoveCopy(dialog);
-  if (result == 1) {
+  if (result == MoveCopyDone) {
     const EditPlace fallback{dialog.currentProgram, dialog.currentLine};
     recordSince(dialog, *before,
                 firstChange(*before, areaOf(dialog), dialog.currentProgram, fallback));
