@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/modal_driver.h"
 #include "ui/win_text.h"
 #include "ui_test_support.h"
 
@@ -15,50 +16,6 @@ namespace {
 
 constexpr int Panel = IDC_PANEL_FIRST;
 constexpr const wchar_t* Title = L"VXプログラムエディタ";
-
-// ---- driving a modal window (a secondary dialog or a message box) from inside its own loop
-
-struct ModalAction {
-  HWND owner = nullptr;
-  std::function<void(HWND)> action;
-  bool ran = false;
-  int waits = 0;
-};
-
-ModalAction* pendingAction = nullptr;
-
-std::wstring classOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
-
-BOOL CALLBACK findOwnedDialog(HWND window, LPARAM lParam) {
-  auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(lParam);
-  if (window != found->first && GetWindow(window, GW_OWNER) == found->first &&
-      classOf(window) == L"#32770" && IsWindowVisible(window)) {
-    found->second = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK driveModal(HWND, UINT, UINT_PTR timer, DWORD) {
-  ModalAction* pending = pendingAction;
-  if (pending == nullptr || pending->ran) {
-    KillTimer(nullptr, timer);
-    return;
-  }
-  std::pair<HWND, HWND> search{pending->owner, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), findOwnedDialog, reinterpret_cast<LPARAM>(&search));
-  if (search.second == nullptr || (GetActiveWindow() != search.second && pending->waits < 50)) {
-    ++pending->waits;
-    return;
-  }
-  KillTimer(nullptr, timer);
-  pending->ran = true;
-  pending->action(search.second);
-}
 
 class EditSafetyTest : public MainDialogTest {
  protected:
@@ -121,15 +78,10 @@ class EditSafetyTest : public MainDialogTest {
   }
 
   // Sends the command `id` (or runs `trigger`) and runs `action` on the modal window it opens.
-  bool whileModal(const std::function<void()>& trigger, std::function<void(HWND)> action) {
-    ModalAction pending{window, std::move(action)};
-    pendingAction = &pending;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, driveModal);
-    trigger();
+  bool whileModal(const std::function<void()>& trigger, const std::function<void(HWND)>& action) {
+    const bool ran = vx::test::whileModal(window, trigger, action);
     pump();
-    pendingAction = nullptr;
-    KillTimer(nullptr, timer);
-    return pending.ran;
+    return ran;
   }
 
   // The lines of all programs (the stored cursors are checked on their own).
@@ -325,7 +277,7 @@ class FileEditTest : public EditSafetyTest {
     return copy;
   }
 
-  TempDirectory directory;
+  TempFolder directory;
   std::filesystem::path path;
 };
 
@@ -392,7 +344,7 @@ TEST_F(FileEditTest, AFileChangedOnDiskIsAskedAboutBeforeItIsReplaced) {
   initialise(theirs);
   storeLine(theirs.programArea, 0, 0, gotoLine(44));
   writeSetupFile(path, theirs, 0);
-  const std::vector<std::uint8_t> theirBytes = readFile(path);
+  const std::vector<std::uint8_t> theirBytes = readBytes(path);
 
   answers = {IDNO};
   ctrlKey(L'S');
@@ -400,7 +352,7 @@ TEST_F(FileEditTest, AFileChangedOnDiskIsAskedAboutBeforeItIsReplaced) {
   EXPECT_EQ(questions[0],
             L"sample.su\r\n\r\nこのファイルは読み込みまたは保存の後に他で変更されています。"
             L"\r\n上書きしますか?");
-  EXPECT_EQ(readFile(path), theirBytes);
+  EXPECT_EQ(readBytes(path), theirBytes);
   EXPECT_EQ(text(0), L"sample.su* - VXプログラムエディタ");
 
   answers = {IDYES};
@@ -422,7 +374,7 @@ TEST_F(FileEditTest, AFileChangedOnDiskIsAskedAboutBeforeItIsReplaced) {
   chosenPaths = {path.wstring()};
   click(IDC_SAVE);
   EXPECT_EQ(questions.size(), 3u);
-  EXPECT_EQ(readFile(path), theirBytes);
+  EXPECT_EQ(readBytes(path), theirBytes);
 }
 
 // ---- closing and loading over unsaved changes

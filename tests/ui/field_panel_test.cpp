@@ -103,12 +103,6 @@ class FieldPanelTest : public MainDialogTest {
   bool exists(int n) const { return control(n) != nullptr; }
 };
 
-std::wstring classOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
-
 // ---- building, by choosing in the selectors
 
 struct ExpectedControl {

@@ -43,7 +43,7 @@ TEST_F(MainDialogTest, StartUpWithFileSelectsItsCharacterCodeAndCursor) {
   // clang-format on
   for (const auto& [codeInFile, selected] : cases) {
     SCOPED_TRACE("code " + std::to_string(codeInFile));
-    TempDirectory directory;
+    TempFolder directory;
     const auto path = directory.path() / L"start.su";
     writeSetupFile(path, sampleDocument(7), codeInFile);
     initialise(document);
@@ -60,7 +60,7 @@ TEST_F(MainDialogTest, StartUpWithFileSelectsItsCharacterCodeAndCursor) {
 }
 
 TEST_F(MainDialogTest, StartUpOpensAPathOutsideTheShiftJisCodePage) {
-  TempDirectory directory;
+  TempFolder directory;
   const std::filesystem::path path = directory.path() / L"データ\uD55C\u00E9.su";
   writeSetupFile(path, sampleDocument(1), 4);
   open(path.wstring());
@@ -70,7 +70,7 @@ TEST_F(MainDialogTest, StartUpOpensAPathOutsideTheShiftJisCodePage) {
 }
 
 TEST_F(MainDialogTest, FailedStartUpLoadWarnsAndGoesOnWithTheDefaultDocument) {
-  TempDirectory directory;
+  TempFolder directory;
   const auto garbage = directory.path() / L"garbage.su";
   { std::ofstream(garbage) << "not a setup file"; }
   const auto good = directory.path() / L"good.su";
@@ -114,7 +114,7 @@ TEST_F(MainDialogTest, FailedStartUpLoadWarnsAndGoesOnWithTheDefaultDocument) {
 TEST_F(MainDialogTest, StoredCursorOutsideTheProgramSelectsLineZero) {
   for (int stored : {512, 600, -1, -32768}) {
     SCOPED_TRACE("cursor " + std::to_string(stored));
-    TempDirectory directory;
+    TempFolder directory;
     const auto path = directory.path() / L"cursor.su";
     writeSetupFile(path, sampleDocument(stored), 0);
     initialise(document);
@@ -149,7 +149,7 @@ TEST_F(MainDialogTest, ProgramWithoutLinesShowsAnEmptyListAndIgnoresLineCommands
 }
 
 TEST_F(MainDialogTest, LoadButtonListsProgramAAndKeepsTheCharacterCode) {
-  TempDirectory directory;
+  TempFolder directory;
   const auto path = directory.path() / L"load.su";
   writeSetupFile(path, sampleDocument(4), 5);
   open();
@@ -171,7 +171,7 @@ TEST_F(MainDialogTest, LoadButtonListsProgramAAndKeepsTheCharacterCode) {
 }
 
 TEST_F(MainDialogTest, FailedLoadFromTheButtonChangesNothing) {
-  TempDirectory directory;
+  TempFolder directory;
   const auto garbage = directory.path() / L"garbage.su";
   { std::ofstream(garbage) << "not a setup file"; }
   storeLine(document.programArea, 1, 2, gotoLine(3));
@@ -215,7 +215,7 @@ TEST_F(MainDialogTest, CancelledFileDialogsDoNothing) {
 }
 
 TEST_F(MainDialogTest, SaveWritesTheFileUnderAPathOutsideTheShiftJisCodePage) {
-  TempDirectory directory;
+  TempFolder directory;
   const std::filesystem::path path = directory.path() / L"セーブ\uD55C.su";
   storeLine(document.programArea, 3, 5, gotoLine(12));
   open();
@@ -228,7 +228,7 @@ TEST_F(MainDialogTest, SaveWritesTheFileUnderAPathOutsideTheShiftJisCodePage) {
   EXPECT_TRUE(warnings.empty());
   EXPECT_EQ(text(IDC_STATUS), L"プログラムをセーブしました。");
   ASSERT_TRUE(std::filesystem::exists(path));
-  EXPECT_EQ(readFile(path).size(), 1780u + 8u + ProgramAreaSize);
+  EXPECT_EQ(readBytes(path).size(), 1780u + 8u + ProgramAreaSize);
 
   SetupDocument reloaded;
   initialise(reloaded);
@@ -240,7 +240,7 @@ TEST_F(MainDialogTest, SaveWritesTheFileUnderAPathOutsideTheShiftJisCodePage) {
 }
 
 TEST_F(MainDialogTest, FailedSaveWarnsAndKeepsTheStatus) {
-  TempDirectory directory;
+  TempFolder directory;
   open();
   showStatus(window, IDS_LOADED);
   const std::wstring path = (directory.path() / L"no such directory" / L"x.su").wstring();

@@ -7,19 +7,16 @@
 #include <cstdio>
 #include <string>
 
+#include "support/window_checks.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
 
 namespace {
 
-int worstShortfall = 0;
+using vx::test::classOf;
 
-std::wstring classOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
+int worstShortfall = 0;
 
 INT_PTR CALLBACK plainProc(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG ? TRUE : FALSE;

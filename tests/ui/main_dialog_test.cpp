@@ -11,73 +11,32 @@ namespace {
 
 constexpr const wchar_t* Title = L"VXプログラムエディタ";
 
-// Style bits a control must show: (style & mask) == bits.
-struct Style {
-  DWORD mask;
-  DWORD bits;
-};
-
-constexpr DWORD ComboTypeMask = 0x3;
-constexpr Style LeftText = {SS_TYPEMASK, SS_LEFT};
-// The combo box hands WS_VSCROLL on to its drop-down list.
-constexpr Style DropDownList = {ComboTypeMask | CBS_SORT | WS_TABSTOP,
-                                CBS_DROPDOWNLIST | WS_TABSTOP};
-constexpr Style SingleSelectionList = {LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL |
-                                           LBS_DISABLENOSCROLL | WS_VSCROLL | WS_TABSTOP,
-                                       LBS_NOTIFY | LBS_DISABLENOSCROLL | WS_VSCROLL | WS_TABSTOP};
-constexpr Style PushButton = {BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};
-constexpr Style AutoCheckBox = {BS_TYPEMASK | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP};
-constexpr Style GroupBox = {BS_TYPEMASK, BS_GROUPBOX};
-
-struct TemplateControl {
-  int id;
-  const wchar_t* className;
-  Style style;
-  const wchar_t* text;
-  RECT units;  // x, y, width, height in dialog units
-};
-
 // clang-format off
 const std::array<TemplateControl, 17> TemplateControls = {{
-    {-1,                   L"Static",   LeftText,            L"プログラム選択(&S):",     {5, 8, 55, 8}},
-    {IDC_PROGRAM_SELECT,   L"ComboBox", DropDownList,        L"",                        {65, 5, 20, 65}},
-    {-1,                   L"Static",   LeftText,            L"プログラムリスト(&T):",   {5, 25, 58, 8}},
-    {IDC_PROGRAM_LIST,     L"ListBox",  SingleSelectionList, L"",                        {5, 35, 140, 220}},
-    {IDC_LOAD,             L"Button",   PushButton,          L"ロード(&L)...",           {150, 10, 50, 14}},
-    {IDC_SAVE,             L"Button",   PushButton,          L"セーブ(&A)...",           {205, 10, 50, 14}},
-    {IDC_STATUS,           L"Static",   LeftText,            L"",                        {150, 35, 105, 115}},
-    {IDC_CHAR_DISPLAY,     L"Button",   AutoCheckBox,        L"キャラクタ表示(&C)",      {150, 165, 70, 10}},
-    {-1,                   L"Static",   LeftText,            L"文字コード(&O):",         {150, 183, 45, 8}},
-    {IDC_CHAR_CODE,        L"ComboBox", DropDownList,        L"",                        {200, 181, 55, 157}},
-    {IDC_INSERT_LINE,      L"Button",   PushButton,          L"一行挿入(&I)",            {150, 201, 50, 14}},
-    {IDC_DELETE_LINE,      L"Button",   PushButton,          L"一行削除(&D)",            {205, 201, 50, 14}},
-    {IDC_MOVE_COPY,        L"Button",   PushButton,          L"移動・コピー(&P)...",     {150, 221, 105, 14}},
-    {IDC_LABEL_CHECK,      L"Button",   PushButton,          L"ラベル整合チェック(&H)",  {150, 240, 105, 14}},
-    {IDC_CHAR_CELLS_LABEL, L"Static",   LeftText,            L"キャラクタ表示:",         {30, 285, 45, 8}},
-    {IDC_DIRECT_INPUT,     L"Button",   PushButton,          L"直接入力(&R)...",         {205, 283, 45, 14}},
-    {IDC_EDIT_FRAME,       L"Button",   GroupBox,            L"プログラム編集(&E)",      {5, 255, 250, 50}},
+    {-1,                   L"Static",   LeftText,            false, L"プログラム選択(&S):",     {5, 8, 55, 8}},
+    {IDC_PROGRAM_SELECT,   L"ComboBox", DropDownList,        false, L"",                        {65, 5, 20, 65}},
+    {-1,                   L"Static",   LeftText,            false, L"プログラムリスト(&T):",   {5, 25, 58, 8}},
+    {IDC_PROGRAM_LIST,     L"ListBox",  SingleSelectionList, false, L"",                        {5, 35, 140, 220}},
+    {IDC_LOAD,             L"Button",   PushButton,          false, L"ロード(&L)...",           {150, 10, 50, 14}},
+    {IDC_SAVE,             L"Button",   PushButton,          false, L"セーブ(&A)...",           {205, 10, 50, 14}},
+    {IDC_STATUS,           L"Static",   LeftText,            false, L"",                        {150, 35, 105, 115}},
+    {IDC_CHAR_DISPLAY,     L"Button",   AutoCheckBox,        false, L"キャラクタ表示(&C)",      {150, 165, 70, 10}},
+    {-1,                   L"Static",   LeftText,            false, L"文字コード(&O):",         {150, 183, 45, 8}},
+    {IDC_CHAR_CODE,        L"ComboBox", DropDownList,        false, L"",                        {200, 181, 55, 157}},
+    {IDC_INSERT_LINE,      L"Button",   PushButton,          false, L"一行挿入(&I)",            {150, 201, 50, 14}},
+    {IDC_DELETE_LINE,      L"Button",   PushButton,          false, L"一行削除(&D)",            {205, 201, 50, 14}},
+    {IDC_MOVE_COPY,        L"Button",   PushButton,          false, L"移動・コピー(&P)...",     {150, 221, 105, 14}},
+    {IDC_LABEL_CHECK,      L"Button",   PushButton,          false, L"ラベル整合チェック(&H)",  {150, 240, 105, 14}},
+    {IDC_CHAR_CELLS_LABEL, L"Static",   LeftText,            false, L"キャラクタ表示:",         {30, 285, 45, 8}},
+    {IDC_DIRECT_INPUT,     L"Button",   PushButton,          false, L"直接入力(&R)...",         {205, 283, 45, 14}},
+    {IDC_EDIT_FRAME,       L"Button",   GroupBox,            false, L"プログラム編集(&E)",      {5, 255, 250, 50}},
 }};
 // clang-format on
-
-std::wstring classOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
 
 TEST_F(MainDialogTest, TemplateHoldsTheControlsInTabOrderWithTheirTextsAndGeometry) {
   open();
   EXPECT_EQ(text(0), Title);
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-  EXPECT_TRUE(style & WS_CAPTION);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_TRUE(style & DS_MODALFRAME);
-  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-  // Centred on the screen.
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 2);
-  EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
+  expectDialogFrame(window);
 
   RECT client{0, 0, 263, 311};
   MapDialogRect(window, &client);
@@ -93,14 +52,7 @@ TEST_F(MainDialogTest, TemplateHoldsTheControlsInTabOrderWithTheirTextsAndGeomet
   for (const TemplateControl& expected : TemplateControls) {
     ASSERT_NE(child, nullptr) << "missing " << wideToSjis(expected.text);
     SCOPED_TRACE(wideToSjis(expected.text) + " / id " + std::to_string(expected.id));
-    EXPECT_EQ(GetDlgCtrlID(child), expected.id);
-    EXPECT_EQ(classOf(child), expected.className);
-    // A drop-down list's text is its selection.
-    if (expected.className != std::wstring(L"ComboBox")) {
-      EXPECT_EQ(getWideText(child), expected.text);
-    }
-    const auto childStyle = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
-    EXPECT_EQ(childStyle & expected.style.mask, expected.style.bits) << std::hex << childStyle;
+    expectTemplateControl(child, expected);
     if (grown > 0 && expected.id == IDC_EDIT_FRAME) {
       RECT grownUnits = expected.units;
       RECT pixels = grownUnits;

@@ -18,12 +18,6 @@ namespace {
 
 constexpr int Panel = IDC_PANEL_FIRST;
 
-std::wstring classOf(HWND window) {
-  std::array<wchar_t, 64> name{};
-  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-  return name.data();
-}
-
 // The size of `text` in the control's font, as GDI measures it.
 SIZE extentOf(HWND control, const std::wstring& text) {
   HDC dc = GetDC(control);

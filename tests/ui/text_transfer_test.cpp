@@ -331,7 +331,7 @@ class ProgramFileTest : public TextTransferTest {
     writeSetupFile(setupPath, saved, 0);
   }
 
-  TempDirectory directory;
+  TempFolder directory;
   std::filesystem::path setupPath;
 };
 
@@ -343,7 +343,7 @@ TEST_F(ProgramFileTest, ExportWritesTheShownProgramAsVxprogWouldWriteIt) {
   command(IDM_EXPORT_PROGRAM);
   EXPECT_EQ(fileDialogsShown, std::vector<FileDialogKind>{FileDialogKind::ExportText});
   EXPECT_TRUE(warnings.empty());
-  const std::vector<std::uint8_t> written = readFile(textPath);
+  const std::vector<std::uint8_t> written = readBytes(textPath);
   const std::string expected =
       writeProgramText(document.programArea, "vxedit export of 試験.su", {1});
   EXPECT_EQ(std::string(written.begin(), written.end()), expected);

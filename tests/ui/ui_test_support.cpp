@@ -6,7 +6,6 @@
 // clang-format on
 
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <iterator>
 
@@ -35,30 +34,12 @@ void setProgramStart(ProgramArea& area, int program, int start) {
   area.header[offset + 1] = static_cast<std::uint8_t>((start >> 8) & 0xFF);
 }
 
-TempDirectory::TempDirectory() {
-  static std::atomic<int> serial{0};
-  path_ =
-      std::filesystem::temp_directory_path() /
-      (L"vxedit-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial++));
-  std::filesystem::create_directories(path_);
-}
-
-TempDirectory::~TempDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 void writeSetupFile(const std::filesystem::path& path, SetupDocument document, int code) {
   // The default settings use selector 0, whose character-code byte is file byte 56.
   ASSERT_GT(document.image.size(), 56u);
   document.image[56] = static_cast<std::uint8_t>(code);
   std::string why;
   ASSERT_EQ(save(document, path, &why), 0) << why;
-}
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 void MainDialogTest::SetUpTestSuite() {

@@ -12,10 +12,19 @@
 
 #include "setupfile/setup_file.h"
 #include "store/program_area.h"
+#include "support/files.h"
+#include "support/window_checks.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 
 namespace vx::ui::test {
+
+using vx::test::classOf;
+using vx::test::expectDialogFrame;
+using vx::test::expectTemplateControl;
+using vx::test::Style;
+using vx::test::TemplateControl;
+using namespace vx::test::styles;
 
 // A line with the given instruction, kind, parameter bytes 2-3, data bytes and label.
 ProgramLine makeLine(int instruction, int kind = 0, int byte2 = 0, int byte3 = 0,
@@ -29,23 +38,12 @@ inline ProgramLine labelLine(int label) { return makeLine(12, 0, 0, 0, {}, label
 // Writes the 16-bit start value of program p (4 is the end of program 3) into the area's header.
 void setProgramStart(ProgramArea& area, int program, int start);
 
-// A fresh directory for one test, removed afterwards.
-class TempDirectory {
- public:
-  TempDirectory();
-  ~TempDirectory();
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using vx::test::TempFolder;
 
 // Saves `document` as a setup file whose settings select character code `code`.
 void writeSetupFile(const std::filesystem::path& path, SetupDocument document, int code);
 
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
+using vx::test::readBytes;
 
 class MainDialogTest : public ::testing::Test {
  protected:

@@ -1,0 +1,20 @@
+// Driving a modal window (a dialog or a message box) from inside its own message loop, so that
+// the real DialogBoxParamW and MessageBoxW paths, with their results, are what a test runs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace vx::test {
+
+// Runs `trigger`, which opens a modal window owned by `owner`, and runs `action` on that window
+// from inside its loop once the window is active: a dialog's loop says when it waits for input
+// (WM_ENTERIDLE to the owner), a message box is followed from its creation. A window that never
+// becomes active is driven after half a second anyway. What the action posts to the window runs
+// next; a window the action leaves open fails the test and is ended. False when no modal window
+// was driven.
+bool whileModal(HWND owner, const std::function<void()>& trigger,
+                const std::function<void(HWND)>& action);
+
+}  // namespace vx::test
