@@ -306,19 +306,11 @@ void destroyPanelControls(MainDialog& dialog, bool withKindSelector) {
   if (focusGoes) SetFocus(dialog.window);
 }
 
-bool isKindSelector(const FieldPanel& panel, HWND window) {
-  return window != nullptr && std::find(panel.kindSelectors.begin(), panel.kindSelectors.end(),
-                                        window) != panel.kindSelectors.end();
-}
-
 void finishRebuild(FieldPanel& panel) {
   for (FieldPanel::PlacedControl& left : panel.replaced) {
     if (left.window != nullptr) {
       parkWindow(left.window);
-      // A kind selector waits for its own instruction's next line, not for any list.
-      if (!isKindSelector(panel, left.window)) {
-        panel.parkedControls.emplace_back(left.kind, left.window);
-      }
+      panel.parkedControls.emplace_back(left.kind, left.window);
     }
     left = {};
   }
@@ -522,7 +514,7 @@ void resetPanel(FieldPanel& panel) {
   panel.characterCells.fill(nullptr);
   panel.parkedControls.clear();
   panel.parkedCells.clear();
-  panel.kindSelectors.fill(nullptr);
+  panel.kindListInstruction = -1;
   panel.suppressFieldEvents = false;
 }
 
@@ -536,47 +528,6 @@ void buildPanel(MainDialog& dialog) {
   rebuildForInstruction(dialog, 0);
 }
 
-namespace {
-
-// Control 1 of an instruction with kinds: the instruction's own kind selector with `kind`
-// chosen, shown right after the instruction selector; made and filled the first time.
-void placeKindSelector(MainDialog& dialog, int instruction, int kind, int x) {
-  FieldPanel& panel = dialog.panel;
-  HWND& own = panel.kindSelectors[static_cast<std::size_t>(instruction)];
-  const int designWidth = FieldControls[static_cast<std::size_t>(FieldType::KindSelect)].width;
-  FieldPanel::PlacedControl& before = panel.replaced[1];
-  if (own == nullptr || own != before.window) {
-    // Another instruction's selector goes, and is not taken for this one's.
-    if (isKindSelector(panel, before.window)) {
-      parkWindow(before.window);
-      before = {};
-    }
-    if (own == nullptr) {
-      createPanelControl(dialog, 1, ControlKind::DropList, "", x, designWidth);
-      fillChoiceList(panel.controls[1], kindNameList(instruction), kind);
-      own = panel.controls[1];
-      return;
-    }
-  }
-  const LayoutScale scale = layoutScale(dialog.window);
-  const int width = scale.x(designWidth);
-  panel.controls[1] = own;
-  panel.controlKinds[1] = ControlKind::DropList;
-  panel.placed[1] = {own, ControlKind::DropList, x, width};
-  if (own == before.window) {
-    before = {};  // in place
-  } else {
-    SetWindowLongPtrW(own, GWLP_ID, IDC_PANEL_FIRST + 1);
-    // Right after the instruction selector, where the tab order wants it.
-    SetWindowPos(own, panel.controls[0], x,
-                 panel.origin.y + scale.y(styleOf(ControlKind::DropList).yOffset), width,
-                 scale.y(styleOf(ControlKind::DropList).height), SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  }
-  if (comboSelection(own) != kind) SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(kind), 0);
-}
-
-}  // namespace
-
 void rebuildForInstruction(MainDialog& dialog, int instruction, int kind) {
   FieldPanel& panel = dialog.panel;
   SuppressFieldEvents suppress(panel);
@@ -589,7 +540,16 @@ void rebuildForInstruction(MainDialog& dialog, int instruction, int kind) {
     return;
   }
   if (first == FieldType::KindSelect) {
-    placeKindSelector(dialog, instruction, kind, x);
+    const HWND previous = panel.replaced[1].window;
+    createPanelControl(dialog, 1, ControlKind::DropList, "", x,
+                       FieldControls[static_cast<std::size_t>(FieldType::KindSelect)].width);
+    // A kind selector that stayed in place and lists this instruction's kinds keeps its list.
+    if (panel.controls[1] != previous || panel.kindListInstruction != instruction) {
+      fillChoiceList(panel.controls[1], kindNameList(instruction), kind);
+      panel.kindListInstruction = instruction;
+    } else {
+      SendMessageW(panel.controls[1], CB_SETCURSEL, static_cast<WPARAM>(kind), 0);
+    }
     panel.firstFieldX = panel.origin.x + layoutScale(dialog.window).x(FirstFieldOffset);
   } else {
     panel.firstFieldX = x;

@@ -60,9 +60,8 @@ struct FieldPanel {
   std::array<bool, PanelControlCount> blankPending{};
   std::array<bool, CharacterCellCount> cellBlankPending{};
   bool deferBlanks = false;
-  // Each instruction with kinds keeps a kind selector of its own, filled once; a line of another
-  // instruction shows that one instead of refilling the list. Never parked with the others.
-  std::array<HWND, InstructionCount> kindSelectors{};
+  // The instruction whose kinds the kind selector (control 1) lists.
+  int kindListInstruction = -1;
   // Set while the editor itself writes into the panel, so that the controls' notifications
   // do not start commits.
   bool suppressFieldEvents = false;
