@@ -54,10 +54,12 @@ void paintCell(HWND window, HDC dc) {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   const std::wstring text = getWideText(window);
   const auto margins = static_cast<DWORD>(SendMessageW(window, EM_GETMARGINS, 0, 0));
-  RECT textRect = client;
-  textRect.left += LOWORD(margins);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  // One line, vertically centred, after the edit's left margin.
+  const int y = (client.bottom - client.top - static_cast<int>(metrics.tmHeight)) / 2;
+  ExtTextOutW(dc, client.left + LOWORD(margins), y, ETO_CLIPPED, &client, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
   SelectObject(dc, previous);
 }
 
@@ -81,6 +83,27 @@ LRESULT CALLBACK readableCellProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
   }
   return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// What every row of a list needs of its font, measured once per font rather than per row: a
+// quarter of a digit's width, the width of four digits and the height of a line of text.
+struct RowMetrics {
+  int quarter = 1;
+  int numberWidth = 0;
+  int textHeight = 0;
+};
+
+const RowMetrics& rowMetrics(HDC dc, HFONT font) {
+  static std::map<HFONT, RowMetrics> measured;
+  const auto found = measured.find(font);
+  if (found != measured.end()) return found->second;
+  TEXTMETRICW text{};
+  GetTextMetricsW(dc, &text);
+  RowMetrics metrics;
+  metrics.quarter = std::max(1, static_cast<int>(textExtent(dc, L"0").cx) / 4);
+  metrics.numberWidth = static_cast<int>(textExtent(dc, L"0000").cx);
+  metrics.textHeight = static_cast<int>(text.tmHeight);
+  return measured.emplace(font, metrics).first->second;
 }
 
 }  // namespace
@@ -126,19 +149,20 @@ bool drawListingItem(HWND dialog, const DRAWITEMSTRUCT& item) {
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
     return true;
   }
-  HGDIOBJ previousFont = SelectObject(dc, listingFont(dialog));
-  const int quarter = std::max(1, static_cast<int>(textExtent(dc, L"0").cx) / 4);
-  const int padding = MarginPaddingQuarters * quarter;
+  const HFONT font = listingFont(dialog);
+  HGDIOBJ previousFont = SelectObject(dc, font);
+  const RowMetrics& metrics = rowMetrics(dc, font);
+  const int padding = MarginPaddingQuarters * metrics.quarter;
+  // Both texts stand vertically centred in the row, as one line.
+  const int y = row.top + (row.bottom - row.top - metrics.textHeight) / 2;
   const std::wstring number = lineNumberText(static_cast<int>(item.itemID));
   RECT margin = row;
-  margin.right = margin.left + padding + textExtent(dc, L"0000").cx + padding;
+  margin.right = margin.left + padding + metrics.numberWidth + padding;
   FillRect(dc, &margin, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  RECT numberRect = margin;
-  numberRect.left += padding;
-  DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &numberRect,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+  ExtTextOutW(dc, margin.left + padding, y, ETO_CLIPPED, &margin, number.c_str(),
+              static_cast<UINT>(number.size()), nullptr);
 
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   RECT textRow = row;
@@ -153,10 +177,8 @@ bool drawListingItem(HWND dialog, const DRAWITEMSTRUCT& item) {
                  reinterpret_cast<LPARAM>(text.data()));
   }
   text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-  RECT textRect = textRow;
-  textRect.left += padding;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
+  ExtTextOutW(dc, textRow.left + padding, y, ETO_CLIPPED, &textRow, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &textRow);
   SelectObject(dc, previousFont);
   return true;
