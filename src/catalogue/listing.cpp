@@ -1,5 +1,5 @@
 // The text of a line in the program list: the instruction's listing name, the kind's name and the
-// field values in the formats the instrument's manual prints them.
+// field values, each in its field's format ("SEND CHR 41 42", "IF REG1<REG2 L003", "WAIT TM 0100").
 #include "catalogue/listing.h"
 
 #include <algorithm>

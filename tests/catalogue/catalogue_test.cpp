@@ -39,7 +39,7 @@ const char* const TypeNames[FieldTypeCount] = {
     "TriggerZeroCaption",
 };
 
-// The rows that are not all End, written as the documented table reads: "Type*8" repeats.
+// The rows that are not all End, written row by row as a literal table: "Type*8" repeats.
 struct ExpectedRow {
   const char* instruction;
   int kind;
@@ -124,7 +124,7 @@ std::vector<std::string> actualRow(int instruction, int kind) {
   return names;
 }
 
-TEST(LayoutTable, EveryRowMatchesTheDocumentedTable) {
+TEST(LayoutTable, EveryRowMatchesTheLiteralTable) {
   for (int instruction = 0; instruction < InstructionCount; ++instruction) {
     for (int kind = 0; kind < KindSlotCount; ++kind) {
       SCOPED_TRACE(std::string(HelpNames[instruction]) + " kind " + std::to_string(kind));
@@ -139,7 +139,7 @@ TEST(LayoutTable, EveryRowMatchesTheDocumentedTable) {
   }
 }
 
-TEST(LayoutTable, DocumentedEdgeCases) {
+TEST(LayoutTable, EdgeCasesOfTheRows) {
   const int send = 1, gotoCode = 3, ifCode = 4, set = 7, lbl = 12;
   EXPECT_EQ(fieldTypeAt(gotoCode, 0, 0), FieldType::LabelCaption);
   EXPECT_EQ(fieldTypeAt(lbl, 0, 0), FieldType::LabelNumber);

@@ -66,7 +66,7 @@ ProgramLine lineOf(const Bytes& b) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Encoding: documented cases with literal bytes and the feedback they give.
+// Encoding: one case per row shape, with literal bytes and the feedback they give.
 
 struct EncodeCase {
   const char* name;
@@ -308,7 +308,7 @@ void checkEncode(const EncodeCase& c) {
   EXPECT_EQ(encodeLine(c.instruction, c.positions, nullptr), line);
 }
 
-TEST(EncodeLine, DocumentedRows) {
+TEST(EncodeLine, EveryRowShape) {
   for (const EncodeCase& c : encodeCases()) checkEncode(c);
 }
 
@@ -402,7 +402,7 @@ TEST(EncodeLine, OnlyTheFirst255CharactersOfATextCount) {
 // ---------------------------------------------------------------------------------------------
 // Decoding.
 
-TEST(DecodeLine, DocumentedFields) {
+TEST(DecodeLine, EveryFieldOfItsRow) {
   struct Case {
     const char* name;
     Bytes bytes;

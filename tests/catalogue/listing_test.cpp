@@ -34,7 +34,7 @@ struct ListingCase {
   const char* expected;
 };
 
-// The examples of the instrument's manual, then one row for every other format.
+// One row for every format of the listing, instruction by instruction, with its literal text.
 // clang-format off
 const ListingCase ListingCases[] = {
   {"NOP",                         lineOf({0}),                                   Ascii, true,  " NOP"},

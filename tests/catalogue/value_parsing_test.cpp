@@ -47,7 +47,7 @@ TEST_P(ParseFieldValue, ClassifiesAndConverts) {
 }
 
 // clang-format off
-const Case DocumentedCases[] = {
+const Case BaseCases[] = {
     // text       radix digits min  max     mode        result   value
     {"1234",      10,   3,     0,   999,    None,       Number,  234},
     {"12",        10,   3,     0,   999,    None,       Number,  12},
@@ -137,7 +137,7 @@ const Case FurtherCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Documented, ParseFieldValue, ::testing::ValuesIn(DocumentedCases));
+INSTANTIATE_TEST_SUITE_P(Base, ParseFieldValue, ::testing::ValuesIn(BaseCases));
 INSTANTIATE_TEST_SUITE_P(Further, ParseFieldValue, ::testing::ValuesIn(FurtherCases));
 
 // Every single-character text in every mode: the value always lies within minimum..maximum.
