@@ -39,16 +39,6 @@ class EditSafetyTest : public MainDialogTest {
     notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
   }
 
-  void holdKeys(std::initializer_list<int> keys) {
-    std::array<BYTE, 256> state{};
-    for (int key : keys) state[static_cast<std::size_t>(key)] = 0x80;
-    SetKeyboardState(state.data());
-  }
-  void releaseKeys() {
-    std::array<BYTE, 256> state{};
-    SetKeyboardState(state.data());
-  }
-
   // A typed hexadecimal digit or letter: key down, the character, key up.
   void type(HWND target, wchar_t character) {
     const auto key = static_cast<WPARAM>(character >= L'a' ? character - L'a' + L'A' : character);

@@ -90,16 +90,6 @@ class FieldPanelTest : public MainDialogTest {
     releaseKeys();
   }
 
-  void holdKeys(std::initializer_list<int> keys) {
-    std::array<BYTE, 256> state{};
-    for (int key : keys) state[static_cast<std::size_t>(key)] = 0x80;
-    SetKeyboardState(state.data());
-  }
-  void releaseKeys() {
-    std::array<BYTE, 256> state{};
-    SetKeyboardState(state.data());
-  }
-
   bool exists(int n) const { return control(n) != nullptr; }
 };
 

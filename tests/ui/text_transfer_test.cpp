@@ -49,15 +49,6 @@ class TextTransferTest : public MainDialogTest {
     pump();
   }
 
-  static void holdKeys(std::initializer_list<int> keys) {
-    std::array<BYTE, 256> state{};
-    for (int key : keys) state[static_cast<std::size_t>(key)] = 0x80;
-    SetKeyboardState(state.data());
-  }
-  static void releaseKeys() {
-    std::array<BYTE, 256> state{};
-    SetKeyboardState(state.data());
-  }
   // Ctrl with a letter in the program list of `target` (this dialog's when nullptr), with the
   // control character that the keyboard produces as well.
   void ctrlKey(wchar_t letter, HWND target = nullptr) {

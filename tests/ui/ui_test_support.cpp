@@ -6,6 +6,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 
@@ -104,6 +105,12 @@ void MainDialogTest::pump() {
       DispatchMessageW(&message);
     }
   }
+}
+
+void MainDialogTest::holdKeys(std::initializer_list<int> keys) {
+  std::array<BYTE, 256> state{};
+  for (int key : keys) state[static_cast<std::size_t>(key)] = 0x80;
+  SetKeyboardState(state.data());
 }
 
 std::wstring MainDialogTest::text(int id) const { return getWideText(id == 0 ? window : item(id)); }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ class MainDialogTest : public ::testing::Test {
   // Selects an entry of a drop-down list and notifies CBN_SELCHANGE, as a user's choice does.
   void chooseInCombo(int id, int index);
   void post(UINT message, WPARAM wParam = 0);
+  // The keys GetKeyState reports as held from now on (Ctrl, Shift, ...); all others released.
+  static void holdKeys(std::initializer_list<int> keys);
+  static void releaseKeys() { holdKeys({}); }
 
   int listCount() const;
   int listSelection() const;
