@@ -54,17 +54,7 @@ class EditSafetyTest : public MainDialogTest {
   // Ctrl with a letter in `target` (the focused window when nullptr), with the control character
   // that the keyboard would produce as well.
   void ctrlKey(wchar_t letter, bool shift = false, HWND target = nullptr) {
-    if (target == nullptr) target = GetFocus();
-    if (shift) {
-      holdKeys({VK_CONTROL, VK_SHIFT});
-    } else {
-      holdKeys({VK_CONTROL});
-    }
-    SendMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(letter), 0);
-    SendMessageW(target, WM_CHAR, static_cast<WPARAM>(letter - L'A' + 1), 0);
-    SendMessageW(target, WM_KEYUP, static_cast<WPARAM>(letter), 0);
-    releaseKeys();
-    pump();
+    MainDialogTest::ctrlKey(target == nullptr ? GetFocus() : target, letter, shift);
   }
 
   // Sends the command `id` (or runs `trigger`) and runs `action` on the modal window it opens.

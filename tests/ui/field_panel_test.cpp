@@ -351,12 +351,7 @@ TEST_F(FieldPanelTest, ShowsEveryFormatOfAStoredLine) {
   };
   for (const ShowCase& c : cases) {
     SCOPED_TRACE(c.name);
-    storeLine(document.programArea, 0, 0, c.line);
-    if (window == nullptr) {
-      open();
-    } else {
-      post(UM_SHOW_LINE, 0);
-    }
+    showAsLineZero(c.line);
     for (const auto& [n, expected] : c.texts) {
       ASSERT_TRUE(exists(n)) << "control " << n;
       EXPECT_EQ(controlText(n), expected) << "control " << n;

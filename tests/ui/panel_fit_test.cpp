@@ -266,12 +266,7 @@ TEST_F(PanelFitTest, TypingTheMostDigitsStoresExactlyThatNumber) {
   // clang-format on
   for (const TypingCase& c : cases) {
     SCOPED_TRACE(c.name);
-    storeLine(document.programArea, 0, 0, c.line);
-    if (window == nullptr) {
-      open();
-    } else {
-      post(UM_SHOW_LINE, 0);
-    }
+    showAsLineZero(c.line);
     const LineFields shown = decodeLine(c.line);
     int n = 1;
     while (n < 12 && fieldTypeAt(shown.instruction, shown.kind, n - 1) != c.type) ++n;

@@ -54,12 +54,7 @@ class TextTransferTest : public MainDialogTest {
   void ctrlKey(wchar_t letter, HWND target = nullptr) {
     HWND list = GetDlgItem(target == nullptr ? window : target, IDC_PROGRAM_LIST);
     SetFocus(list);
-    holdKeys({VK_CONTROL});
-    SendMessageW(list, WM_KEYDOWN, static_cast<WPARAM>(letter), 0);
-    SendMessageW(list, WM_CHAR, static_cast<WPARAM>(letter - L'A' + 1), 0);
-    SendMessageW(list, WM_KEYUP, static_cast<WPARAM>(letter), 0);
-    releaseKeys();
-    pump();
+    MainDialogTest::ctrlKey(list, letter);
   }
 
   bool sameLines(const ProgramArea& expected) const {

@@ -113,6 +113,28 @@ void MainDialogTest::holdKeys(std::initializer_list<int> keys) {
   SetKeyboardState(state.data());
 }
 
+void MainDialogTest::ctrlKey(HWND target, wchar_t letter, bool shift) {
+  if (shift) {
+    holdKeys({VK_CONTROL, VK_SHIFT});
+  } else {
+    holdKeys({VK_CONTROL});
+  }
+  SendMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(letter), 0);
+  SendMessageW(target, WM_CHAR, static_cast<WPARAM>(letter - L'A' + 1), 0);
+  SendMessageW(target, WM_KEYUP, static_cast<WPARAM>(letter), 0);
+  releaseKeys();
+  pump();
+}
+
+void MainDialogTest::showAsLineZero(const ProgramLine& line) {
+  storeLine(document.programArea, 0, 0, line);
+  if (window == nullptr) {
+    open();
+  } else {
+    post(UM_SHOW_LINE, 0);
+  }
+}
+
 std::wstring MainDialogTest::text(int id) const { return getWideText(id == 0 ? window : item(id)); }
 
 void MainDialogTest::notify(int id, int code) {

@@ -69,6 +69,11 @@ class MainDialogTest : public ::testing::Test {
   // The keys GetKeyState reports as held from now on (Ctrl, Shift, ...); all others released.
   static void holdKeys(std::initializer_list<int> keys);
   static void releaseKeys() { holdKeys({}); }
+  // Ctrl (with Shift when asked) and a letter sent to `target`: key down, the control character
+  // the keyboard produces as well, key up; then pumps.
+  void ctrlKey(HWND target, wchar_t letter, bool shift = false);
+  // Stores `line` as line 0 of program A and shows it: opens the dialog, or shows the line again.
+  void showAsLineZero(const ProgramLine& line);
 
   int listCount() const;
   int listSelection() const;
