@@ -78,12 +78,6 @@ int addComboString(HWND combo, std::string_view sjis) {
 
 int comboSelection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
 
-int addListString(HWND list, std::string_view sjis) {
-  const std::wstring text = sjisToWide(sjis);
-  return static_cast<int>(
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-}
-
 int listSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
 void fillChoiceList(HWND combo, std::span<const char* const> names, int selection) {

@@ -32,11 +32,10 @@ std::wstring loadString(unsigned id);
 // Replaces the first "%d" of `format` with `count` and the first "%s" with `text`.
 std::wstring fillIn(std::wstring format, int count, const std::wstring& text);
 
-// Combo boxes and list boxes. The add functions return the new entry's index (or a negative
+// Combo boxes and list boxes. The add function returns the new entry's index (or a negative
 // error code of the control).
 int addComboString(HWND combo, std::string_view sjis);
 int comboSelection(HWND combo);
-int addListString(HWND list, std::string_view sjis);
 int listSelection(HWND list);
 
 // Empties the drop-down list, adds the names up to but not including the first "***" (or all of
