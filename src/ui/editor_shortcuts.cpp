@@ -1,11 +1,7 @@
 // The editor's shortcut keys, taken in the program list and in every field of the panel: Ctrl+Z
 // undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+S saves to the document's file, Ctrl+O loads; in the
 // program list also Ctrl+C and Ctrl+V, which copy and paste lines as text.
-// clang-format off
-#include <windows.h>  // before the other Windows headers
-#include <commctrl.h>
-// clang-format on
-
+#include "ui/control_procedure.h"
 #include "ui/edit_safety.h"
 #include "ui/key_state.h"
 #include "ui/main_dialog.h"
@@ -16,15 +12,10 @@ namespace vx::ui {
 
 namespace {
 
-constexpr UINT_PTR ListSubclassId = 2;
-
-LRESULT CALLBACK listShortcutHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR subclassId, DWORD_PTR refData) {
-  auto* dialog = reinterpret_cast<MainDialog*>(refData);
+LRESULT CALLBACK listShortcutHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainDialog* dialog = mainDialogOf(window);
+  if (dialog == nullptr) return callOwnProcedure(window, message, wParam, lParam);
   switch (message) {
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(window, listShortcutHandler, subclassId);
-      break;
     case WM_KEYDOWN:
       if (handleShortcutKey(*dialog, wParam) || handleListClipboardKey(*dialog, wParam)) return 0;
       break;
@@ -35,7 +26,7 @@ LRESULT CALLBACK listShortcutHandler(HWND window, UINT message, WPARAM wParam, L
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return callOwnProcedure(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -70,8 +61,7 @@ bool isShortcutCharacter(WPARAM character) {
 }
 
 void installListShortcuts(MainDialog& dialog) {
-  SetWindowSubclass(programList(dialog), listShortcutHandler, ListSubclassId,
-                    reinterpret_cast<DWORD_PTR>(&dialog));
+  replaceProcedure(programList(dialog), listShortcutHandler);
 }
 
 }  // namespace vx::ui

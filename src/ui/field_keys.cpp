@@ -1,11 +1,7 @@
 // The keyboard of the field panel: Enter moves between lines, the arrows between fields, digits
 // and letters pick the instruction and the kind, Shift+Insert and Shift+Delete insert and delete
 // a byte inside the run of data fields. Every other key first commits the field as it stands.
-// clang-format off
-#include <windows.h>  // before the other Windows headers
-#include <commctrl.h>
-// clang-format on
-
+#include "ui/control_procedure.h"
 #include "ui/field_panel.h"
 #include "ui/field_panel_parts.h"
 #include "ui/key_state.h"
@@ -17,7 +13,6 @@ namespace vx::ui {
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
 // The reason of a commit made by a key: never CBN_SELCHANGE, so the commit does not rebuild.
 constexpr int KeyReason = 0;
 
@@ -107,13 +102,10 @@ bool onKeyDown(MainDialog& dialog, int control, WPARAM key) {
   return true;
 }
 
-LRESULT CALLBACK fieldKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR subclassId, DWORD_PTR refData) {
-  auto* dialog = reinterpret_cast<MainDialog*>(refData);
+LRESULT CALLBACK fieldKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainDialog* dialog = mainDialogOf(window);
+  if (dialog == nullptr) return callOwnProcedure(window, message, wParam, lParam);
   switch (message) {
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(window, fieldKeyHandler, subclassId);
-      break;
     case WM_KEYUP:
       if (wParam == VK_RETURN || wParam == VK_SEPARATOR) {
         PostMessageW(dialog->window, held(VK_SHIFT) ? UM_PREV_LINE : UM_NEXT_LINE, 0, 0);
@@ -132,7 +124,7 @@ LRESULT CALLBACK fieldKeyHandler(HWND window, UINT message, WPARAM wParam, LPARA
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return callOwnProcedure(window, message, wParam, lParam);
 }
 
 // Shifts the texts of the data run that begins at control n one field to the right (the last
@@ -158,9 +150,7 @@ void deleteByte(MainDialog& dialog, int instruction, int kind, int control) {
 
 }  // namespace
 
-void subclassPanelWindow(MainDialog& dialog, HWND window) {
-  SetWindowSubclass(window, fieldKeyHandler, SubclassId, reinterpret_cast<DWORD_PTR>(&dialog));
-}
+void takePanelKeys(HWND window) { replaceProcedure(window, fieldKeyHandler); }
 
 void onCharacterMessage(MainDialog& dialog, UINT message, int control) {
   const int instruction = selectedInstruction(dialog);

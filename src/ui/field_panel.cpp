@@ -212,13 +212,13 @@ void createPanelControl(MainDialog& dialog, int control, ControlKind kind, std::
   if (window != nullptr) {
     SendMessageW(window, WM_SETFONT,
                  static_cast<WPARAM>(SendMessageW(dialog.window, WM_GETFONT, 0, 0)), FALSE);
-    subclassPanelWindow(dialog, window);
+    takePanelKeys(window);
     if (kind == ControlKind::EditableList) {
       // The keys of an editable list reach its edit part, not the combo box itself.
       COMBOBOXINFO info{};
       info.cbSize = sizeof(info);
       if (GetComboBoxInfo(window, &info) && info.hwndItem != nullptr && info.hwndItem != window)
-        subclassPanelWindow(dialog, info.hwndItem);
+        takePanelKeys(info.hwndItem);
     }
   }
   x += width + gap;
@@ -262,7 +262,7 @@ void createCharacterCells(MainDialog& dialog, int firstDataX) {
     panel.characterCells[static_cast<std::size_t>(i)] = cell;
     if (cell != nullptr) {
       SendMessageW(cell, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-      subclassPanelWindow(dialog, cell);
+      // Disabled, a cell takes no keys; only its painting is the editor's own.
       drawCellReadably(cell);
     }
   }

@@ -63,7 +63,7 @@ void setCellText(MainDialog& dialog, int cell, std::string_view sjis);
 // The text of control n as Shift-JIS, at most 255 bytes; empty for a missing control.
 std::string controlText(const MainDialog& dialog, int control);
 
-// Installs fieldKeyHandler on a panel control or cell.
-void subclassPanelWindow(MainDialog& dialog, HWND window);
+// Gives a panel control the field panel's keys.
+void takePanelKeys(HWND control);
 
 }  // namespace vx::ui

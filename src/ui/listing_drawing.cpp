@@ -1,23 +1,20 @@
 // Owner-drawn program lists (line-number margin, fixed-pitch text) and readable character cells.
 #include "ui/listing_drawing.h"
 
-// clang-format off
-#include <windows.h>  // before the other Windows headers
-#include <commctrl.h>
-// clang-format on
+#include <windows.h>
 
 #include <algorithm>
 #include <array>
 #include <cwchar>
 #include <map>
 
+#include "ui/control_procedure.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
 
 namespace {
 
-constexpr UINT_PTR CellPaintSubclassId = 2;
 // Room left and right of the line number, and between the margin and the text (pixels at the
 // font's own average width: a quarter of it).
 constexpr int MarginPaddingQuarters = 3;
@@ -63,12 +60,8 @@ void paintCell(HWND window, HDC dc) {
   SelectObject(dc, previous);
 }
 
-LRESULT CALLBACK readableCellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR subclassId, DWORD_PTR) {
+LRESULT CALLBACK readableCellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(window, readableCellProc, subclassId);
-      break;
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(window, &paint);
@@ -82,7 +75,7 @@ LRESULT CALLBACK readableCellProc(HWND window, UINT message, WPARAM wParam, LPAR
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return callOwnProcedure(window, message, wParam, lParam);
 }
 
 // What every row of a list needs of its font, measured once per font rather than per row: a
@@ -193,7 +186,7 @@ INT_PTR drawListMessage(HWND dialog, UINT message, LPARAM lParam) {
 }
 
 void drawCellReadably(HWND cell) {
-  if (cell != nullptr) SetWindowSubclass(cell, readableCellProc, CellPaintSubclassId, 0);
+  if (cell != nullptr) replaceProcedure(cell, readableCellProc);
 }
 
 }  // namespace vx::ui

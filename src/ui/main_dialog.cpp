@@ -91,6 +91,8 @@ void onShowLine(MainDialog& dialog, WPARAM keepControls) {
 
 }  // namespace
 
+MainDialog* mainDialogOf(HWND control) { return dialogOf(GetAncestor(control, GA_ROOT)); }
+
 HWND programList(const MainDialog& dialog) { return GetDlgItem(dialog.window, IDC_PROGRAM_LIST); }
 
 void postShowLine(const MainDialog& dialog, WPARAM keepControls) {

@@ -71,6 +71,10 @@ struct MainDialog {
   DocumentState documentState;
 };
 
+// The MainDialog of the main dialog that holds `control` (any window inside it); nullptr once the
+// dialog is being destroyed.
+MainDialog* mainDialogOf(HWND control);
+
 // The dialog procedure; the MainDialog comes as the creation parameter.
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
