@@ -9,10 +9,6 @@ namespace vx::ui {
 // The list is hidden and stops redrawing while it is emptied and refilled, so that neither the
 // lines nor its scroll bar are updated line by line. Hiding takes the focus away; a list that had
 // it gets it back, so that the keys typed next (a second Ctrl+Z or Ctrl+V) still go to the list.
-// The lines go straight to the list box's own procedure: the editor's shortcut handler on the list
-// has nothing to do with them, and a message through a SetWindowSubclass handler costs two window
-// property lookups, which under Wine are calls to its server (2048 of them cost more than the
-// fill).
 int fillProgramList(HWND list, const ProgramArea& area, int program, CharCode code,
                     bool showCharacters) {
   const bool focused = GetFocus() == list;
@@ -23,13 +19,11 @@ int fillProgramList(HWND list, const ProgramArea& area, int program, CharCode co
   SendMessageW(
       list, LB_INITSTORAGE, static_cast<WPARAM>(lines),
       static_cast<LPARAM>(lines) * static_cast<LPARAM>(sizeof(wchar_t) * ListingText{}.size()));
-  const auto listBoxProcedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
   ListingText buffer{};
   std::wstring text;
   for (int i = 0; i < lines; ++i) {
     text = sjisToWide(listingText(*lineAt(area, program, i), code, showCharacters, buffer));
-    CallWindowProcW(listBoxProcedure, list, LB_ADDSTRING, 0,
-                    reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   // A stored cursor outside the program (possible in a loaded file) counts as line 0, so that
   // the selection and the current line are always the same line and no edit lands outside.
