@@ -164,6 +164,23 @@ void flushBlanks(FieldPanel& panel) {
   }
 }
 
+// Refills a drop-down list that stays on screen. It is repainted only when the entry it shows
+// changes: a SEND line's "CHR" and a WAIT line's "CHR" look the same, and repainting a combo box
+// costs more than the rest of a line change. The refill marks the box for repainting even with
+// redrawing off, so that mark is taken back, unless the box was waiting for a repaint already.
+void refillShownList(HWND combo, std::span<const char* const> names, int selection) {
+  const std::wstring shown = getWideText(combo);
+  const bool paintPending = GetUpdateRect(combo, nullptr, FALSE) != FALSE;
+  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  fillChoiceList(combo, names, selection);
+  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+  if (getWideText(combo) != shown) {
+    InvalidateRect(combo, nullptr, TRUE);
+  } else if (!paintPending) {
+    ValidateRect(combo, nullptr);
+  }
+}
+
 // Puts panel control n at the running x, which then moves on by the width and the kind's gap:
 // the control that stood there when it fits, else a parked one of the kind, else a new one.
 // Widths, heights and offsets are the 96-DPI design's, scaled to the dialog's font and DPI.
@@ -552,7 +569,7 @@ void rebuildForInstruction(MainDialog& dialog, int instruction, int kind) {
     createPanelControl(dialog, 1, ControlKind::DropList, "", x, fieldWidth(FieldType::KindSelect));
     // A kind selector that stayed in place and lists this instruction's kinds keeps its list.
     if (panel.controls[1] != previous || panel.kindListInstruction != instruction) {
-      fillChoiceList(panel.controls[1], kindNameList(instruction), kind);
+      refillShownList(panel.controls[1], kindNameList(instruction), kind);
       panel.kindListInstruction = instruction;
     } else {
       SendMessageW(panel.controls[1], CB_SETCURSEL, static_cast<WPARAM>(kind), 0);
@@ -580,7 +597,7 @@ void rebuildForKind(MainDialog& dialog, int instruction, int kind) {
     createPanelControl(dialog, n, control, caption == nullptr ? "" : caption, x, fieldWidth(type));
     limitFieldText(panel.controls[static_cast<std::size_t>(n)], type);
     if (control == ControlKind::DropList) {
-      fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), 0);
+      refillShownList(panel.controls[static_cast<std::size_t>(n)], optionList(type), 0);
     } else if (control == ControlKind::EditableList) {
       fillChoiceList(panel.controls[static_cast<std::size_t>(n)], optionList(type), -1);
     }

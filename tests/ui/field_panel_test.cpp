@@ -324,6 +324,31 @@ TEST_F(FieldPanelTest, ALineShownInTheControlsOfAnotherLooksAsIfBuiltAnew) {
   }
 }
 
+// A kind selector refilled for another instruction is repainted when the entry it shows changes,
+// and only then: a stale entry would stay on screen, and a needless repaint costs more than the
+// rest of a line change.
+TEST_F(FieldPanelTest, AKindSelectorIsRepaintedOnlyWhenItsEntryChanges) {
+  storeLine(document.programArea, 0, 0, sendChr({0x41}));
+  storeLine(document.programArea, 0, 1, makeLine(2, 0, 1, 0, {0x42}));  // WAIT CHR
+  storeLine(document.programArea, 0, 2, makeLine(1, 1, 0, 0));          // SEND TBL
+  open();
+  struct Step {
+    int line;
+    const wchar_t* entry;
+    bool repaint;
+  };
+  for (const Step& step : {Step{1, L"CHR", false}, Step{2, L"TBL", true}}) {
+    SCOPED_TRACE("line " + std::to_string(step.line));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    dialog.currentLine = step.line;
+    SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(step.line), 0);
+    SendMessageW(window, UM_SHOW_LINE, 0, 0);
+    EXPECT_EQ(controlText(1), step.entry);
+    EXPECT_EQ(GetUpdateRect(control(1), nullptr, FALSE) != FALSE, step.repaint);
+    pump();
+  }
+}
+
 // ---- showing stored lines
 
 struct ShowCase {
