@@ -1,5 +1,6 @@
 // The main dialog at start-up and under its commands, driven through window messages.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -305,17 +306,17 @@ TEST_F(MainDialogTest, MoveCopyRelistsOnlyWhenCarriedOutKeepingTheViewAndTheLine
   showStatus(window, IDS_LOADED);
 
   // Cancelled: the lines the dialog may have touched are not re-listed, no status is shown.
-  dialog.runMoveCopy = [](MainDialog& owner) {
-    storeLine(owner.document->programArea, 0, 25, gotoLine(2));
-    return INT_PTR{0};
+  dialog.runMoveCopy = [](HWND, ProgramArea& area, const MoveCopyView&) {
+    storeLine(area, 0, 25, gotoLine(2));
+    return std::optional<MoveCopyResult>{};
   };
   click(IDC_MOVE_COPY);
   EXPECT_EQ(listEntry(25), L" NOP");
   EXPECT_EQ(text(IDC_STATUS), L"プログラムをロードしました。");
 
-  dialog.runMoveCopy = [](MainDialog& owner) {
-    storeLine(owner.document->programArea, 0, 26, gotoLine(3));
-    return INT_PTR{1};
+  dialog.runMoveCopy = [](HWND, ProgramArea& area, const MoveCopyView&) {
+    storeLine(area, 0, 26, gotoLine(3));
+    return std::optional<MoveCopyResult>{MoveCopyResult{0, {26}, 0, 26, false, {}}};
   };
   click(IDC_MOVE_COPY);
   EXPECT_EQ(listEntry(25), L" GOTO L002");

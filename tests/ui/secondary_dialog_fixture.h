@@ -7,11 +7,12 @@
 #include <array>
 #include <cctype>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "support/modal_driver.h"
-#include "ui/secondary_dialogs.h"
+#include "ui/move_copy_dialog.h"
 #include "ui/win_text.h"
 #include "ui_test_support.h"
 
@@ -79,8 +80,10 @@ class SecondaryDialogTest : public MainDialogTest {
  protected:
   void SetUp() override {
     MainDialogTest::SetUp();
-    dialog.runMoveCopy = [this](MainDialog& owner) {
-      moveCopyResult = runMoveCopyDialog(owner);
+    dialog.runMoveCopy = [this](HWND owner, ProgramArea& area, const MoveCopyView& view) {
+      ++moveCopyRuns;
+      moveCopyViewSeen = view;
+      moveCopyResult = runMoveCopyDialog(owner, area, view);
       return moveCopyResult;
     };
   }
@@ -102,7 +105,10 @@ class SecondaryDialogTest : public MainDialogTest {
   }
 
   HWND modeless = nullptr;
-  INT_PTR moveCopyResult = -100;
+  // How often the main dialog ran the move and copy dialog, on which view, and its result.
+  int moveCopyRuns = 0;
+  std::optional<MoveCopyView> moveCopyViewSeen;
+  std::optional<MoveCopyResult> moveCopyResult;
 };
 
 }  // namespace vx::ui::test
