@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "support/window_checks.h"
+
 namespace vx::test {
 namespace {
 
@@ -86,7 +88,65 @@ LRESULT CALLBACK creationHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+struct PendingMenu {
+  const std::function<void(HWND)>* action;
+  bool ran = false;
+};
+
+// The window of the popup menu shown by this thread, when it is visible. Windows names it in the
+// idle message; Wine does not, but it is the thread's only window of the menu class.
+HWND shownMenu(LPARAM idleWindow) {
+  HWND menu = reinterpret_cast<HWND>(idleWindow);
+  if (menu == nullptr) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+          if (classOf(window) != L"#32768" || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&menu));
+  }
+  return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// Posted to the menu's owner after the action: the menu's loop dispatches it only while the menu
+// is still open, after what the action posted.
+const UINT MenuLeftOpen = RegisterWindowMessageW(L"vx.test.menuLeftOpen");
+
+// A menu's loop tells the menu's owner when it waits for input (Windows whenever its queue runs
+// empty, Wine once).
+LRESULT CALLBACK menuOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR data) {
+  auto& pending = *reinterpret_cast<PendingMenu*>(data);
+  if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
+    HWND menu = shownMenu(lParam);
+    if (pending.ran || menu == nullptr) return 0;
+    pending.ran = true;
+    (*pending.action)(menu);
+    PostMessageW(window, MenuLeftOpen, 0, 0);
+    return 0;
+  }
+  if (message == MenuLeftOpen) {
+    if (shownMenu(0) != nullptr) {
+      ADD_FAILURE() << "the popup menu is still open after the test's action";
+      EndMenu();
+    }
+    return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
+
+bool whileMenu(HWND owner, const std::function<void()>& trigger,
+               const std::function<void(HWND)>& action) {
+  PendingMenu pending{&action};
+  SetWindowSubclass(owner, menuOwnerProc, SubclassId, reinterpret_cast<DWORD_PTR>(&pending));
+  trigger();
+  RemoveWindowSubclass(owner, menuOwnerProc, SubclassId);
+  return pending.ran;
+}
 
 bool whileModal(HWND owner, const std::function<void()>& trigger,
                 const std::function<void(HWND)>& action) {

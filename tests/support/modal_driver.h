@@ -1,5 +1,6 @@
-// Driving a modal window (a dialog or a message box) from inside its own message loop, so that
-// the real DialogBoxParamW and MessageBoxW paths, with their results, are what a test runs.
+// Driving a modal window (a dialog or a message box) or a popup menu from inside its own message
+// loop, so that the real DialogBoxParamW, MessageBoxW and TrackPopupMenu paths, with their
+// results, are what a test runs.
 #pragma once
 
 #include <windows.h>
@@ -16,5 +17,13 @@ namespace vx::test {
 // was driven.
 bool whileModal(HWND owner, const std::function<void()>& trigger,
                 const std::function<void(HWND)>& action);
+
+// Runs `trigger`, which shows a popup menu owned by `owner` (TrackPopupMenu), and runs `action`
+// on the menu's window once the menu's loop waits for input (WM_ENTERIDLE with MSGF_MENU to the
+// owner). The action must end the menu, by a key posted to the menu window for instance; a menu
+// still open once what the action posted has been handled fails the test and is ended. False
+// when no menu was driven.
+bool whileMenu(HWND owner, const std::function<void()>& trigger,
+               const std::function<void(HWND menuWindow)>& action);
 
 }  // namespace vx::test
