@@ -11,8 +11,8 @@ namespace vx::test {
 
 // Runs `trigger`, which opens a modal window owned by `owner`, and runs `action` on that window
 // from inside its loop once the window is active: a dialog's loop says when it waits for input
-// (WM_ENTERIDLE to the owner), a message box is followed from its creation. A window that never
-// becomes active is driven after half a second anyway. What the action posts to the window runs
+// (WM_ENTERIDLE to the owner), a message box is followed from its creation to its activation
+// (which posts the owner a turn inside the modal loop). What the action posts to the window runs
 // next; a window the action leaves open fails the test and is ended. False when no modal window
 // was driven.
 bool whileModal(HWND owner, const std::function<void()>& trigger,
