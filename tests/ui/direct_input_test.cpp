@@ -34,7 +34,7 @@ TEST_F(SecondaryDialogTest, DirectInputTemplateHoldsItsControlsInTabOrder) {
   modeless = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DIRECT_INPUT),
                                 nullptr, directInputProc, reinterpret_cast<LPARAM>(&text));
   ASSERT_NE(modeless, nullptr);
-  expectTemplate(modeless, L"文字列の直接入力", SIZE{189, 46}, DirectInputControls);
+  expectDialogTemplate(modeless, L"文字列の直接入力", SIZE{189, 46}, DirectInputControls);
   // The edit sets no limit of its own.
   HWND edit = GetDlgItem(modeless, IDC_DIRECT_TEXT);
   setWideText(edit, L"ABCDEFGHIJKL");

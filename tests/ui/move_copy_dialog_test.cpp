@@ -43,7 +43,7 @@ TEST_F(SecondaryDialogTest, MoveCopyTemplateHoldsItsControlsInTabOrder) {
   modeless = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MOVE_COPY), window,
                                 moveCopyDialogProc, reinterpret_cast<LPARAM>(&session));
   ASSERT_NE(modeless, nullptr);
-  expectTemplate(modeless, L"移動・コピー", SIZE{303, 286}, MoveCopyControls);
+  expectDialogTemplate(modeless, L"移動・コピー", SIZE{303, 286}, MoveCopyControls);
   DestroyWindow(modeless);
   modeless = nullptr;
 }

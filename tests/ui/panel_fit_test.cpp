@@ -194,12 +194,7 @@ TEST_F(PanelFitTest, EveryControlOfEveryRowHoldsItsWidestValue) {
 // and it stays inside the frame, which stays inside the dialog.
 TEST_F(PanelFitTest, DirectInputButtonStandsClearOfEveryDataRow) {
   open();
-  const auto rectOf = [this](HWND target) {
-    RECT rect{};
-    GetWindowRect(target, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  };
+  const auto rectOf = [this](HWND target) { return rectInDialog(window, target); };
   const RECT width = rectOf(item(IDC_EDIT_FRAME));
   int rows = 0;
   for (int instruction = 0; instruction < InstructionCount; ++instruction) {
