@@ -2,8 +2,6 @@
 // is its result. The main dialog writes it into the current line.
 #include "ui/direct_input.h"
 
-#include <algorithm>
-
 #include "ui/layout_scale.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
@@ -16,8 +14,22 @@ using DirectInputResult = std::optional<std::string>;
 
 // OK takes the first eight bytes of the edit's text; the edit itself does not limit the length.
 std::string acceptedText(HWND window) {
-  const std::string typed = getText(GetDlgItem(window, IDC_DIRECT_TEXT));
-  return typed.substr(0, std::min(typed.size(), DirectInputBytes));
+  return getText(GetDlgItem(window, IDC_DIRECT_TEXT)).substr(0, DirectInputBytes);
+}
+
+// OK fills the result and ends the dialog; cancel (Escape, the close box) only ends it.
+void onCommand(HWND window, DirectInputResult* result, int id) {
+  switch (id) {
+    case IDOK:
+      if (result != nullptr) *result = acceptedText(window);
+      EndDialog(window, DirectInputAccepted);
+      return;
+    case IDCANCEL:
+      EndDialog(window, DirectInputCancelled);
+      return;
+    default:
+      return;
+  }
 }
 
 }  // namespace
@@ -30,18 +42,8 @@ INT_PTR CALLBACK directInputProc(HWND window, UINT message, WPARAM wParam, LPARA
     return TRUE;
   }
   if (message != WM_COMMAND) return FALSE;
-  auto* result = reinterpret_cast<DirectInputResult*>(GetWindowLongPtrW(window, DWLP_USER));
-  switch (LOWORD(wParam)) {
-    case IDOK:
-      if (result != nullptr) *result = acceptedText(window);
-      EndDialog(window, DirectInputAccepted);
-      break;
-    case IDCANCEL:
-      EndDialog(window, DirectInputCancelled);
-      break;
-    default:
-      break;
-  }
+  onCommand(window, reinterpret_cast<DirectInputResult*>(GetWindowLongPtrW(window, DWLP_USER)),
+            LOWORD(wParam));
   return TRUE;
 }
 

@@ -307,6 +307,24 @@ TEST_F(MainDialogTest, MoveCopyRelistsOnlyWhenCarriedOutKeepingTheViewAndTheLine
   EXPECT_EQ(listSelection(), 30);
   EXPECT_EQ(dialog.currentLine, 30);
   EXPECT_EQ(text(IDC_STATUS), L"移動・コピーを実行しました。");
+
+  // The lines pushed off are those the dialog reports, named after the status; the main dialog
+  // opens it on the program shown, at the list's top, with its display settings.
+  MoveCopyView seen{};
+  dialog.runMoveCopy = [&seen](HWND, ProgramArea&, const MoveCopyView& view) {
+    seen = view;
+    return std::optional<MoveCopyResult>{
+        MoveCopyResult{0, {1}, 0, 5, true, {{0, 511, gotoLine(7)}}}};
+  };
+  click(IDC_CHAR_DISPLAY);
+  chooseInCombo(IDC_CHAR_CODE, 3);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 12, 0);
+  click(IDC_MOVE_COPY);
+  EXPECT_EQ(seen, (MoveCopyView{0, 12, CharCode{3}, true}));
+  EXPECT_EQ(
+      text(IDC_STATUS),
+      L"移動・コピーを実行しました。\r\n\r\nプログラムの末尾から1行が押し出されました(元の行: "
+      L"A511)。\r\nCtrl+Zで元に戻せます。");
 }
 
 TEST_F(MainDialogTest, LabelCheckMovesToTheOffendingLine) {
