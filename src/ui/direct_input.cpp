@@ -1,43 +1,35 @@
-// The direct string input (template 102): a string of up to eight characters becomes the data
-// bytes of the current line in the current character code.
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <string>
+// The direct string input dialog (template 102): the typed text, cut to its first eight bytes,
+// is its result. The main dialog writes it into the current line.
+#include "ui/direct_input.h"
 
-#include "catalogue/catalogue.h"
-#include "catalogue/char_codes.h"
-#include "ui/field_panel.h"
 #include "ui/layout_scale.h"
-#include "ui/main_dialog.h"
-#include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
-#include "ui/secondary_dialogs.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
 
 namespace {
 
-using DirectInputText = std::array<char, 9>;
+using DirectInputResult = std::optional<std::string>;
 
 // OK takes the first eight bytes of the edit's text; the edit itself does not limit the length.
-void acceptText(HWND window, DirectInputText& text) {
-  const std::string typed = getText(GetDlgItem(window, IDC_DIRECT_TEXT));
-  text.fill('\0');
-  std::copy_n(typed.begin(), std::min(typed.size(), text.size() - 1), text.begin());
+std::string acceptedText(HWND window) {
+  return getText(GetDlgItem(window, IDC_DIRECT_TEXT)).substr(0, DirectInputBytes);
 }
 
-// Panel control number of the first data field of the line the panel shows, or -1 when its
-// instruction and kind have no data fields.
-int firstDataControl(const MainDialog& dialog) {
-  HWND instructionSelector = dialog.panel.controls[0];
-  HWND kindSelector = dialog.panel.controls[1];
-  if (instructionSelector == nullptr || kindSelector == nullptr) return -1;
-  const int instruction = comboSelection(instructionSelector);
-  const int kind = comboSelection(kindSelector);
-  const int position = firstDataPosition(instruction, kind);
-  return position < 0 ? -1 : position + 1;
+// OK fills the result and ends the dialog; cancel (Escape, the close box) only ends it.
+void onCommand(HWND window, DirectInputResult* result, int id) {
+  switch (id) {
+    case IDOK:
+      if (result != nullptr) *result = acceptedText(window);
+      EndDialog(window, DirectInputAccepted);
+      return;
+    case IDCANCEL:
+      EndDialog(window, DirectInputCancelled);
+      return;
+    default:
+      return;
+  }
 }
 
 }  // namespace
@@ -50,41 +42,17 @@ INT_PTR CALLBACK directInputProc(HWND window, UINT message, WPARAM wParam, LPARA
     return TRUE;
   }
   if (message != WM_COMMAND) return FALSE;
-  auto* text = reinterpret_cast<DirectInputText*>(GetWindowLongPtrW(window, DWLP_USER));
-  switch (LOWORD(wParam)) {
-    case IDOK:
-      if (text != nullptr) acceptText(window, *text);
-      EndDialog(window, IDOK);
-      break;
-    case IDCANCEL:
-      EndDialog(window, IDCANCEL);
-      break;
-    default:
-      break;
-  }
+  onCommand(window, reinterpret_cast<DirectInputResult*>(GetWindowLongPtrW(window, DWLP_USER)),
+            LOWORD(wParam));
   return TRUE;
 }
 
-void runDirectInput(MainDialog& dialog) {
-  // The button is shown only for lines with data fields; any other line is left alone.
-  const int first = firstDataControl(dialog);
-  if (first < 0) return;
-  const INT_PTR result =
-      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DIRECT_INPUT), dialog.window,
-                      directInputProc, reinterpret_cast<LPARAM>(&dialog.directInputText));
-  if (result != IDOK) return;
-
-  std::array<std::uint8_t, 15> bytes{};
-  const int count =
-      textToBytes(currentCharCode(dialog.window), dialog.directInputText.data(), bytes);
-  // All eight fields are rewritten, so earlier contents ("*" and "|>" tokens included) go;
-  // bytes from the ninth on (the conversion may give up to 15 with shift bytes) are dropped.
-  for (int i = 0; i < DataByteCount; ++i) {
-    const std::string_view field = i < count ? hexByteText(bytes[static_cast<std::size_t>(i)]) : "";
-    setControlText(dialog, first + i, field);
-  }
-  commitEdit(dialog, IDC_DIRECT_INPUT, EN_CHANGE);
-  postShowLine(dialog, 1);
+std::optional<std::string> runDirectInputDialog(HWND owner) {
+  DirectInputResult result;
+  const INT_PTR end = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DIRECT_INPUT),
+                                      owner, directInputProc, reinterpret_cast<LPARAM>(&result));
+  if (end != DirectInputAccepted) return std::nullopt;
+  return result;
 }
 
 }  // namespace vx::ui

@@ -15,6 +15,7 @@
 namespace vx::ui {
 
 struct MainDialog;
+struct MoveCopyView;
 
 struct DocumentState {
   EditHistory history;
@@ -41,8 +42,9 @@ void recordSince(MainDialog& dialog, const ProgramArea& before, EditPlace place)
 // Insert one line and delete one line at the current line, recorded as a step each.
 void insertLineRecorded(MainDialog& dialog);
 void deleteLineRecorded(MainDialog& dialog);
-// Runs the move and copy dialog; a carried-out move or copy is recorded as a step. Its result.
-INT_PTR moveCopyRecorded(MainDialog& dialog);
+// Runs the move and copy dialog opened on `view`; a carried-out move or copy is recorded as a
+// step, with the lines it pushed off. False when nothing was done.
+bool moveCopyRecorded(MainDialog& dialog, const MoveCopyView& view);
 // The status text after a move or copy: string 16 and the lines pushed off, if any.
 void showMoveCopyStatus(MainDialog& dialog);
 // After an insert: the lines it pushed off, when there were any; otherwise the status stays.

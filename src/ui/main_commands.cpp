@@ -1,8 +1,16 @@
 // The commands of the main dialog's buttons, selectors and program list.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalogue/catalogue.h"
+#include "ui/direct_input.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
+#include "ui/move_copy_dialog.h"
 #include "ui/resource_ids.h"
-#include "ui/secondary_dialogs.h"
 #include "ui/text_transfer.h"
 #include "ui/win_text.h"
 
@@ -61,9 +69,51 @@ void onCheckLabels(MainDialog& dialog) {
   postShowLine(dialog, 0);
 }
 
+// Panel control number of the first data field of the line the panel shows, or -1 when its
+// instruction and kind have no data fields.
+int firstDataControl(const MainDialog& dialog) {
+  HWND instructionSelector = dialog.panel.controls[0];
+  HWND kindSelector = dialog.panel.controls[1];
+  if (instructionSelector == nullptr || kindSelector == nullptr) return -1;
+  const int instruction = comboSelection(instructionSelector);
+  const int kind = comboSelection(kindSelector);
+  const int position = firstDataPosition(instruction, kind);
+  return position < 0 ? -1 : position + 1;
+}
+
+// The direct input's text becomes the data bytes of the current line in the current character
+// code, written into the panel's data fields and committed as one step.
+void onDirectInput(MainDialog& dialog) {
+  // The button is shown only for lines with data fields; any other line is left alone.
+  const int first = firstDataControl(dialog);
+  if (first < 0) return;
+  const std::optional<std::string> text = runDirectInputDialog(dialog.window);
+  if (!text) return;
+
+  std::array<std::uint8_t, 15> bytes{};
+  const int count = textToBytes(currentCharCode(dialog.window), *text, bytes);
+  // All eight fields are rewritten, so earlier contents ("*" and "|>" tokens included) go;
+  // bytes from the ninth on (the conversion may give up to 15 with shift bytes) are dropped.
+  for (int i = 0; i < DataByteCount; ++i) {
+    const std::string_view field = i < count ? hexByteText(bytes[static_cast<std::size_t>(i)]) : "";
+    setControlText(dialog, first + i, field);
+  }
+  commitEdit(dialog, IDC_DIRECT_INPUT, EN_CHANGE);
+  postShowLine(dialog, 1);
+}
+
+// The move and copy dialog opens on the program shown, scrolled as the list stands, listed with
+// the current character code and display setting.
+MoveCopyView moveCopyView(const MainDialog& dialog) {
+  int program = comboSelection(GetDlgItem(dialog.window, IDC_PROGRAM_SELECT));
+  if (program < 0 || program >= ProgramCount) program = dialog.currentProgram;
+  const auto top = static_cast<int>(SendMessageW(programList(dialog), LB_GETTOPINDEX, 0, 0));
+  return {program, top, currentCharCode(dialog.window), characterDisplayOn(dialog.window)};
+}
+
 // Only a move or copy that was carried out re-lists; the current line stays and is selected.
 void onMoveCopy(MainDialog& dialog) {
-  if (moveCopyRecorded(dialog) != MoveCopyDone) return;
+  if (!moveCopyRecorded(dialog, moveCopyView(dialog))) return;
   relistKeepingTop(dialog, false);
   focusInstructionSelector(dialog);
   showMoveCopyStatus(dialog);
@@ -129,7 +179,7 @@ bool onCommand(MainDialog& dialog, int id, int code) {
       onCheckLabels(dialog);
       return true;
     case IDC_DIRECT_INPUT:
-      runDirectInput(dialog);
+      onDirectInput(dialog);
       return true;
     case IDC_MOVE_COPY:
       onMoveCopy(dialog);

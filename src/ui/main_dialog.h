@@ -4,15 +4,16 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "catalogue/char_codes.h"
 #include "setupfile/setup_file.h"
 #include "ui/edit_safety.h"
 #include "ui/field_panel.h"
-#include "ui/secondary_dialogs.h"
+#include "ui/move_copy_dialog.h"
+#include "ui/program_list.h"
 
 namespace vx::ui {
 
@@ -40,8 +41,10 @@ using ShowWarning =
 using AskQuestion = std::function<int(HWND owner, const std::wstring& text,
                                       const std::wstring& caption, UINT buttons)>;
 
-// Runs the move and copy dialog; 1 when lines were moved or copied.
-using RunMoveCopy = std::function<INT_PTR(MainDialog& dialog)>;
+// Runs the move and copy dialog on `area`, opened on `view`; what was moved or copied, nothing
+// when cancelled. The real dialog by default; tests put their own here.
+using RunMoveCopy = std::function<std::optional<MoveCopyResult>(HWND owner, ProgramArea& area,
+                                                                const MoveCopyView& view)>;
 
 bool runFileDialog(HWND owner, FileDialogKind kind, std::wstring& path);
 void warningBox(HWND owner, const std::wstring& text, const std::wstring& caption);
@@ -60,8 +63,6 @@ struct MainDialog {
   std::wstring textPath;
   bool fileGiven = false;
   std::wstring dialogTitle;
-  // The string last accepted by the direct input dialog: at most 8 Shift-JIS bytes and a NUL.
-  std::array<char, 9> directInputText{};
   FieldPanel panel;
   ChooseFilePath chooseFilePath = runFileDialog;
   ShowWarning showWarning = warningBox;
@@ -80,11 +81,6 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // Runs the dialog modally without an owner; returns when it has been closed.
 INT_PTR runMainDialog(MainDialog& dialog);
-
-// Fills the list box with the listing text of every line of `program`, selects the program's
-// stored cursor and returns it. A stored cursor outside the program counts as line 0.
-int fillProgramList(HWND list, const ProgramArea& area, int program, CharCode code,
-                    bool showCharacters);
 
 // Sets string `stringId` as the status text; 0 empties the status area.
 void showStatus(HWND dialog, unsigned stringId);

@@ -3,14 +3,15 @@
 // and the status text about lines pushed off a program's end.
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "ui/edit_safety.h"
 #include "ui/field_panel_parts.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 #include "ui/resource_ids.h"
-#include "ui/secondary_dialogs.h"
 #include "ui/win_text.h"
 
 namespace vx::ui {
@@ -92,16 +93,16 @@ void deleteLineRecorded(MainDialog& dialog) {
   recordSince(dialog, *before, {dialog.currentProgram, dialog.currentLine});
 }
 
-INT_PTR moveCopyRecorded(MainDialog& dialog) {
+bool moveCopyRecorded(MainDialog& dialog, const MoveCopyView& view) {
   const auto before = std::make_unique<ProgramArea>(areaOf(dialog));
   dialog.documentState.pushedOff.clear();
-  const INT_PTR result = dialog.runMoveCopy(dialog);
-  if (result == MoveCopyDone) {
-    const EditPlace fallback{dialog.currentProgram, dialog.currentLine};
-    recordSince(dialog, *before,
-                firstChange(*before, areaOf(dialog), dialog.currentProgram, fallback));
-  }
-  return result;
+  std::optional<MoveCopyResult> result = dialog.runMoveCopy(dialog.window, areaOf(dialog), view);
+  if (!result) return false;
+  dialog.documentState.pushedOff = std::move(result->pushedOff);
+  const EditPlace fallback{dialog.currentProgram, dialog.currentLine};
+  recordSince(dialog, *before,
+              firstChange(*before, areaOf(dialog), dialog.currentProgram, fallback));
+  return true;
 }
 
 void showMoveCopyStatus(MainDialog& dialog) {

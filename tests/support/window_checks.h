@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace vx::test {
@@ -60,5 +62,36 @@ void expectDialogFrame(HWND dialog);
 
 // The control's id, class, text (for a combo box, its selection), style bits and border.
 void expectTemplateControl(HWND control, const TemplateControl& expected);
+
+// A rectangle in the dialog's units as pixels (left, top, width, height as the template gives
+// them).
+RECT dialogPixels(HWND dialog, RECT units);
+// A control's window rectangle in its dialog's client coordinates.
+RECT rectInDialog(HWND dialog, HWND control);
+
+// The size a static control's text needs in its font (wrapped at `width` when it has several
+// lines); mnemonic marks take no room.
+SIZE staticTextSize(HWND control, int width);
+
+// Checks a template control's pixel position and size against its dialog units. The dialog
+// manager converts position and size separately; a closed drop-down list is as high as its edit
+// part, a list box shows whole lines only, so it may be up to one line less high, and a static
+// text grows to its text when the font needs more room than the template gives.
+void expectTemplateGeometry(HWND dialog, HWND child, RECT units, const wchar_t* className);
+
+// Checks where a child of `dialog` stands against the template control it was made from.
+using PlaceCheck = std::function<void(HWND dialog, HWND child, const TemplateControl& expected)>;
+
+// Walks the dialog's child windows in tab order against `controls`: each must be there with the
+// control's id, class, text, style and border (expectTemplateControl) and stand where `checkPlace`
+// expects (by default, expectTemplateGeometry). The first child after the listed controls,
+// nullptr when there is none.
+HWND expectControlsInTabOrder(HWND dialog, std::span<const TemplateControl> controls,
+                              const PlaceCheck& checkPlace = nullptr);
+
+// A popup dialog made from a template: its title, its frame (expectDialogFrame), a client area
+// of `units` dialog units and exactly `controls`, in tab order.
+void expectDialogTemplate(HWND dialog, const wchar_t* title, SIZE units,
+                          std::span<const TemplateControl> controls);
 
 }  // namespace vx::test

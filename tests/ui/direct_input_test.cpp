@@ -1,13 +1,15 @@
 // The direct string input (template 102): its template, its dialog procedure and the way the
 // main dialog runs it.
+#include "ui/direct_input.h"
+
 #include <array>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "secondary_dialog_fixture.h"
-#include "ui/secondary_dialogs.h"
 
 namespace vx::ui::test {
 namespace {
@@ -25,14 +27,14 @@ const std::array<TemplateControl, 5> DirectInputControls = {{
 // ---------------------------------------------------------------------------------------------
 // Direct string input: the dialog itself
 
-using DirectInputText = std::array<char, 9>;
+using DirectInputText = std::optional<std::string>;
 
 TEST_F(SecondaryDialogTest, DirectInputTemplateHoldsItsControlsInTabOrder) {
-  DirectInputText text{};
+  DirectInputText text;
   modeless = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DIRECT_INPUT),
                                 nullptr, directInputProc, reinterpret_cast<LPARAM>(&text));
   ASSERT_NE(modeless, nullptr);
-  expectTemplate(modeless, L"文字列の直接入力", SIZE{189, 46}, DirectInputControls);
+  expectDialogTemplate(modeless, L"文字列の直接入力", SIZE{189, 46}, DirectInputControls);
   // The edit sets no limit of its own.
   HWND edit = GetDlgItem(modeless, IDC_DIRECT_TEXT);
   setWideText(edit, L"ABCDEFGHIJKL");
@@ -57,15 +59,13 @@ TEST_F(SecondaryDialogTest, DirectInputOkTakesTheFirstEightShiftJisBytes) {
   for (const auto& [typed, accepted] : cases) {
     SCOPED_TRACE(wideToSjis(typed));
     DirectInputText text;
-    text.fill('x');
     HWND input = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DIRECT_INPUT),
                                     nullptr, directInputProc, reinterpret_cast<LPARAM>(&text));
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(getWideText(GetDlgItem(input, IDC_DIRECT_TEXT)), L"") << "starts empty";
     setWideText(GetDlgItem(input, IDC_DIRECT_TEXT), typed);
     SendMessageW(input, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(std::string(text.data()), accepted);
-    EXPECT_EQ(text[8], '\0');
+    EXPECT_EQ(text, accepted);
     DestroyWindow(input);
   }
 }
@@ -85,7 +85,7 @@ TEST_F(SecondaryDialogTest, DirectInputCancelCloseAndOtherCommandsLeaveTheTextAl
   // clang-format on
   for (const auto& [name, message, wParam] : endings) {
     SCOPED_TRACE(name);
-    DirectInputText text = {'k', 'e', 'p', 't', '\0'};
+    DirectInputText text = "kept";
     HWND input = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DIRECT_INPUT),
                                     nullptr, directInputProc, reinterpret_cast<LPARAM>(&text));
     ASSERT_NE(input, nullptr);
@@ -93,10 +93,40 @@ TEST_F(SecondaryDialogTest, DirectInputCancelCloseAndOtherCommandsLeaveTheTextAl
     setWideText(GetDlgItem(input, IDC_DIRECT_TEXT), L"XYZ");
     SendMessageW(input, message, wParam, 0);
     pump();  // the close box posts its cancel command
-    EXPECT_EQ(std::string(text.data()), "kept");
+    EXPECT_EQ(text, "kept");
     // Only cancel and the close box end the dialog (which hides it).
     EXPECT_EQ(IsWindowVisible(input) == FALSE, message == WM_CLOSE || LOWORD(wParam) == IDCANCEL);
     DestroyWindow(input);
+  }
+}
+
+TEST_F(SecondaryDialogTest, DirectInputDialogReturnsTheAcceptedTextOrNothingWhenCancelled) {
+  struct Ending {
+    const char* name;
+    std::function<void(HWND)> end;
+    std::optional<std::string> result;
+  };
+  const Ending endings[] = {
+      {"ok", [](HWND input) { pressButton(input, IDOK); }, "ABCDEFGH"},
+      {"enter", [](HWND) { pressKey(VK_RETURN); }, "ABCDEFGH"},
+      {"cancel", [](HWND input) { pressButton(input, IDCANCEL); }, std::nullopt},
+      {"escape", [](HWND) { pressKey(VK_ESCAPE); }, std::nullopt},
+      {"close box", [](HWND input) { SendMessageW(input, WM_SYSCOMMAND, SC_CLOSE, 0); },
+       std::nullopt},
+  };
+  open();
+  for (const Ending& ending : endings) {
+    SCOPED_TRACE(ending.name);
+    std::optional<std::string> result = "not run";
+    ASSERT_TRUE(vx::test::whileModal(
+        window, [&] { result = runDirectInputDialog(window); },
+        [&](HWND input) {
+          EXPECT_EQ(GetWindow(input, GW_OWNER), window);
+          EXPECT_FALSE(IsWindowEnabled(window)) << "modal over its owner";
+          setWideText(GetDlgItem(input, IDC_DIRECT_TEXT), L"ABCDEFGHIJ");
+          ending.end(input);
+        }));
+    EXPECT_EQ(result, ending.result);
   }
 }
 
@@ -214,7 +244,6 @@ TEST_F(SecondaryDialogTest, DirectInputCancelOrCloseChangesNothing) {
   if (dialog.panel.controls[2] == nullptr) {
     GTEST_SKIP() << NoPanel;
   }
-  dialog.directInputText = {'O', 'L', 'D', '\0'};
   for (const bool viaCloseBox : {false, true}) {
     SCOPED_TRACE(viaCloseBox ? "close box" : "cancel");
     ASSERT_TRUE(whileOpen(IDC_DIRECT_INPUT, [&](HWND input) {
@@ -230,7 +259,6 @@ TEST_F(SecondaryDialogTest, DirectInputCancelOrCloseChangesNothing) {
     EXPECT_EQ(getWideText(dialog.panel.controls[2]), L"31");
     EXPECT_EQ(getWideText(dialog.panel.controls[3]), L"32");
     EXPECT_EQ(listEntry(0), expectedListing(line));
-    EXPECT_EQ(std::string(dialog.directInputText.data()), "OLD");
   }
 }
 
@@ -255,7 +283,6 @@ TEST_F(SecondaryDialogTest, DirectInputEnterAcceptsAndEscapeCancels) {
   }));
   pump();
   EXPECT_EQ(*lineAt(document.programArea, 0, 0), sendChr({0x41, 0x42}));
-  EXPECT_EQ(std::string(dialog.directInputText.data()), "AB");
 }
 
 TEST_F(SecondaryDialogTest, DirectInputOnALineWithoutDataFieldsOpensNoDialog) {

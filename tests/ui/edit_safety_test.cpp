@@ -4,6 +4,7 @@
 #include <array>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,11 +145,10 @@ TEST_F(EditSafetyTest, UndoAndRedoAcrossLineOperationsDirectInputAndPrograms) {
   for (int i = 0; i < 6; ++i) storeLine(area, 1, i, gotoLine(200 + i));
   storeLine(area, 1, 2, sendChr({0x31}));
   setCursor(area, 2, 4);
-  dialog.runMoveCopy = [](MainDialog& owner) {
-    const std::array<int, 2> selected = {0, 1};
-    moveCopyLines(owner.document->programArea, 0, selected, 1, 4, false,
-                  &owner.documentState.pushedOff);
-    return INT_PTR{1};
+  dialog.runMoveCopy = [](HWND, ProgramArea& owned, const MoveCopyView&) {
+    MoveCopyResult result{0, {0, 1}, 1, 4, false, {}};
+    moveCopyLines(owned, 0, result.sourceLines, 1, 4, false, &result.pushedOff);
+    return std::optional<MoveCopyResult>{result};
   };
   open();
   std::vector<ProgramArea> states = {area};

@@ -36,12 +36,7 @@ class FieldPanelTest : public MainDialogTest {
   const ProgramLine& stored(int line = 0) const { return *lineAt(document.programArea, 0, line); }
 
   // Control rectangle in the dialog's client coordinates.
-  RECT rectOf(HWND target) const {
-    RECT rect{};
-    GetWindowRect(target, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
+  RECT rectOf(HWND target) const { return rectInDialog(window, target); }
 
   // A length of the panel's 96-DPI design (template font: base units 6 x 12) in this dialog's
   // pixels, from the base units the dialog really has.

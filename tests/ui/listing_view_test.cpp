@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ui/listing_drawing.h"
-#include "ui/secondary_dialogs.h"
+#include "ui/move_copy_dialog.h"
 #include "ui/win_text.h"
 #include "ui_test_support.h"
 
@@ -158,8 +158,10 @@ TEST_F(ListingViewTest, RowsOfTheSameTextDifferOnlyInTheirLineNumberMargin) {
 
 TEST_F(ListingViewTest, MoveCopyListsAreDrawnTheSameWay) {
   open();
-  HWND moveCopy = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MOVE_COPY),
-                                     window, moveCopyDialogProc, reinterpret_cast<LPARAM>(&dialog));
+  MoveCopySession session{document.programArea, MoveCopyView{}, std::nullopt};
+  HWND moveCopy =
+      CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MOVE_COPY), window,
+                         moveCopyDialogProc, reinterpret_cast<LPARAM>(&session));
   ASSERT_NE(moveCopy, nullptr);
   for (const int id : {IDC_SOURCE_LIST, IDC_DESTINATION_LIST}) {
     SCOPED_TRACE(id);

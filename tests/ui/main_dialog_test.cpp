@@ -1,5 +1,6 @@
 // The main dialog at start-up and under its commands, driven through window messages.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,7 @@ TEST_F(MainDialogTest, TemplateHoldsTheControlsInTabOrderWithTheirTextsAndGeomet
   EXPECT_EQ(text(0), Title);
   expectDialogFrame(window);
 
-  RECT client{0, 0, 263, 311};
-  MapDialogRect(window, &client);
+  const RECT client = dialogPixels(window, RECT{0, 0, 263, 311});
   RECT actual{};
   GetClientRect(window, &actual);
   // When the eighth character cell would stand under the direct input button, the button moves
@@ -48,46 +48,29 @@ TEST_F(MainDialogTest, TemplateHoldsTheControlsInTabOrderWithTheirTextsAndGeomet
   EXPECT_GE(grown, 0);
   EXPECT_EQ(actual.bottom, client.bottom);
 
-  HWND child = GetWindow(window, GW_CHILD);
-  for (const TemplateControl& expected : TemplateControls) {
-    ASSERT_NE(child, nullptr) << "missing " << wideToSjis(expected.text);
-    SCOPED_TRACE(wideToSjis(expected.text) + " / id " + std::to_string(expected.id));
-    expectTemplateControl(child, expected);
+  const auto checkPlace = [grown](HWND main, HWND child, const TemplateControl& expected) {
+    const RECT pixels = dialogPixels(main, expected.units);
+    const RECT rect = rectInDialog(main, child);
     if (grown > 0 && expected.id == IDC_EDIT_FRAME) {
-      RECT grownUnits = expected.units;
-      RECT pixels = grownUnits;
-      MapDialogRect(window, &pixels);
-      RECT rect{};
-      GetWindowRect(child, &rect);
-      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
       EXPECT_EQ(rect.left, pixels.left);
       EXPECT_EQ(rect.top, pixels.top);
       EXPECT_EQ(rect.right - rect.left, pixels.right + grown);
       EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
     } else if (grown > 0 && expected.id == IDC_DIRECT_INPUT) {
       // Moved right, keeping its size and its line; 5 units from the frame's right edge.
-      RECT pixels = expected.units;
-      MapDialogRect(window, &pixels);
-      RECT rect{};
-      GetWindowRect(child, &rect);
-      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
       EXPECT_GT(rect.left, pixels.left);
       EXPECT_EQ(rect.top, pixels.top);
       EXPECT_EQ(rect.right - rect.left, pixels.right);
       EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
-      RECT box{};
-      GetWindowRect(item(IDC_EDIT_FRAME), &box);
-      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-      RECT gap{0, 0, 5, 0};
-      MapDialogRect(window, &gap);
-      EXPECT_EQ(rect.right, box.right - gap.right);
+      const RECT box = rectInDialog(main, GetDlgItem(main, IDC_EDIT_FRAME));
+      EXPECT_EQ(rect.right, box.right - dialogPixels(main, RECT{0, 0, 5, 0}).right);
     } else {
-      expectTemplateGeometry(window, child, expected.units, expected.className);
+      expectTemplateGeometry(main, child, expected.units, expected.className);
     }
-    child = GetWindow(child, GW_HWNDNEXT);
-  }
+  };
   // After the template's controls come only the panel's own, which the panel creates.
-  for (; child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+  for (HWND child = expectControlsInTabOrder(window, TemplateControls, checkPlace);
+       child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
     EXPECT_GE(GetDlgCtrlID(child), IDC_PANEL_FIRST) << "a control the template should not hold";
 }
 
@@ -305,17 +288,17 @@ TEST_F(MainDialogTest, MoveCopyRelistsOnlyWhenCarriedOutKeepingTheViewAndTheLine
   showStatus(window, IDS_LOADED);
 
   // Cancelled: the lines the dialog may have touched are not re-listed, no status is shown.
-  dialog.runMoveCopy = [](MainDialog& owner) {
-    storeLine(owner.document->programArea, 0, 25, gotoLine(2));
-    return INT_PTR{0};
+  dialog.runMoveCopy = [](HWND, ProgramArea& area, const MoveCopyView&) {
+    storeLine(area, 0, 25, gotoLine(2));
+    return std::optional<MoveCopyResult>{};
   };
   click(IDC_MOVE_COPY);
   EXPECT_EQ(listEntry(25), L" NOP");
   EXPECT_EQ(text(IDC_STATUS), L"プログラムをロードしました。");
 
-  dialog.runMoveCopy = [](MainDialog& owner) {
-    storeLine(owner.document->programArea, 0, 26, gotoLine(3));
-    return INT_PTR{1};
+  dialog.runMoveCopy = [](HWND, ProgramArea& area, const MoveCopyView&) {
+    storeLine(area, 0, 26, gotoLine(3));
+    return std::optional<MoveCopyResult>{MoveCopyResult{0, {26}, 0, 26, false, {}}};
   };
   click(IDC_MOVE_COPY);
   EXPECT_EQ(listEntry(25), L" GOTO L002");
@@ -324,6 +307,24 @@ TEST_F(MainDialogTest, MoveCopyRelistsOnlyWhenCarriedOutKeepingTheViewAndTheLine
   EXPECT_EQ(listSelection(), 30);
   EXPECT_EQ(dialog.currentLine, 30);
   EXPECT_EQ(text(IDC_STATUS), L"移動・コピーを実行しました。");
+
+  // The lines pushed off are those the dialog reports, named after the status; the main dialog
+  // opens it on the program shown, at the list's top, with its display settings.
+  MoveCopyView seen{};
+  dialog.runMoveCopy = [&seen](HWND, ProgramArea&, const MoveCopyView& view) {
+    seen = view;
+    return std::optional<MoveCopyResult>{
+        MoveCopyResult{0, {1}, 0, 5, true, {{0, 511, gotoLine(7)}}}};
+  };
+  click(IDC_CHAR_DISPLAY);
+  chooseInCombo(IDC_CHAR_CODE, 3);
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 12, 0);
+  click(IDC_MOVE_COPY);
+  EXPECT_EQ(seen, (MoveCopyView{0, 12, CharCode{3}, true}));
+  EXPECT_EQ(
+      text(IDC_STATUS),
+      L"移動・コピーを実行しました。\r\n\r\nプログラムの末尾から1行が押し出されました(元の行: "
+      L"A511)。\r\nCtrl+Zで元に戻せます。");
 }
 
 TEST_F(MainDialogTest, LabelCheckMovesToTheOffendingLine) {

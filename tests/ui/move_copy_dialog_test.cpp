@@ -1,5 +1,7 @@
 // The move and copy dialog (template 103): its template, its dialog procedure and the way the
 // main dialog runs it.
+#include "ui/move_copy_dialog.h"
+
 #include <array>
 #include <functional>
 #include <ostream>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "secondary_dialog_fixture.h"
-#include "ui/secondary_dialogs.h"
 
 namespace vx::ui::test {
 namespace {
@@ -38,10 +39,13 @@ const std::array<TemplateControl, 14> MoveCopyControls = {{
 
 TEST_F(SecondaryDialogTest, MoveCopyTemplateHoldsItsControlsInTabOrder) {
   open();
+  MoveCopySession session{document.programArea, MoveCopyView{}, std::nullopt};
   modeless = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MOVE_COPY), window,
-                                moveCopyDialogProc, reinterpret_cast<LPARAM>(&dialog));
+                                moveCopyDialogProc, reinterpret_cast<LPARAM>(&session));
   ASSERT_NE(modeless, nullptr);
-  expectTemplate(modeless, L"移動・コピー", SIZE{303, 286}, MoveCopyControls);
+  expectDialogTemplate(modeless, L"移動・コピー", SIZE{303, 286}, MoveCopyControls);
+  DestroyWindow(modeless);
+  modeless = nullptr;
 }
 
 TEST_F(SecondaryDialogTest, MoveCopyStartsOnTheMainProgramScrolledToTheMainListsTop) {
@@ -97,7 +101,9 @@ TEST_F(SecondaryDialogTest, MoveCopyStartsOnTheMainProgramScrolledToTheMainLists
 
     pressButton(moveCopy, IDCANCEL);
   }));
-  EXPECT_EQ(moveCopyResult, 2);
+  EXPECT_EQ(moveCopyRuns, 1);
+  EXPECT_EQ(moveCopyViewSeen, (MoveCopyView{1, 30, CharCode{0}, true})) << "the main dialog's view";
+  EXPECT_EQ(moveCopyResult, std::nullopt);
   EXPECT_TRUE(IsWindowEnabled(window));
   EXPECT_EQ(text(IDC_STATUS), L"プログラムをロードしました。");
   EXPECT_EQ(cursor(area, 1), 40);
@@ -188,7 +194,15 @@ TEST_P(MoveCopyTest, CarriesOutAndTheMainDialogRelistsKeepingViewAndLine) {
                  static_cast<WPARAM>(c.destinationLine), 0);
     pressButton(moveCopy, c.button);
   }));
-  EXPECT_EQ(moveCopyResult, 1);
+  ASSERT_TRUE(moveCopyResult.has_value());
+  EXPECT_EQ(moveCopyResult->sourceProgram, c.sourceProgram);
+  EXPECT_EQ(moveCopyResult->sourceLines, c.selected);
+  EXPECT_EQ(moveCopyResult->destinationProgram, c.destinationProgram);
+  EXPECT_EQ(moveCopyResult->destinationLine, c.destinationLine);
+  EXPECT_EQ(moveCopyResult->move, c.button == IDC_MOVE);
+  // Every pushed-off line of the cases is A510-511.
+  const PushedOffLines pushedOff = {{0, 510, gotoLine(510)}, {0, 511, gotoLine(511)}};
+  EXPECT_EQ(moveCopyResult->pushedOff, c.pushedOff != nullptr ? pushedOff : PushedOffLines{});
 
   expectProgram(0, c.expectedA);
   EXPECT_EQ(*lineAt(document.programArea, 0, 510), lineFor(c.expectedA510));
@@ -232,7 +246,10 @@ TEST_F(SecondaryDialogTest, MoveCopyTakesTheFirst256SelectedLines) {
     SendMessageW(GetDlgItem(moveCopy, IDC_DESTINATION_LIST), LB_SETCURSEL, 0, 0);
     pressButton(moveCopy, IDC_COPY);
   }));
-  EXPECT_EQ(moveCopyResult, 1);
+  ASSERT_TRUE(moveCopyResult.has_value());
+  ASSERT_EQ(moveCopyResult->sourceLines.size(), 256u);
+  EXPECT_EQ(moveCopyResult->sourceLines.front(), 0);
+  EXPECT_EQ(moveCopyResult->sourceLines.back(), 255);
   for (int i = 0; i < 256; ++i) ASSERT_EQ(*lineAt(area, 1, i), gotoLine(i + 1)) << "line " << i;
   EXPECT_EQ(*lineAt(area, 1, 256), gotoLine(900));
   EXPECT_EQ(*lineAt(area, 1, 257), ProgramLine{});
@@ -265,7 +282,8 @@ TEST_F(SecondaryDialogTest, MoveCopyCancelledOrWithoutSourceLinesChangesNothingA
   const ProgramArea before = area;
   for (const auto& [name, selectSource, message, id] : cases) {
     SCOPED_TRACE(name);
-    moveCopyResult = -100;
+    moveCopyRuns = 0;
+    moveCopyResult = MoveCopyResult{};
     ASSERT_TRUE(whileOpen(IDC_MOVE_COPY, [&](HWND moveCopy) {
       if (selectSource) SendMessageW(GetDlgItem(moveCopy, IDC_SOURCE_LIST), LB_SETSEL, TRUE, 2);
       SendMessageW(GetDlgItem(moveCopy, IDC_DESTINATION_LIST), LB_SETCURSEL, 8, 0);
@@ -277,7 +295,8 @@ TEST_F(SecondaryDialogTest, MoveCopyCancelledOrWithoutSourceLinesChangesNothingA
         pressButton(moveCopy, id);
       }
     }));
-    EXPECT_EQ(moveCopyResult, 2);
+    EXPECT_EQ(moveCopyRuns, 1);
+    EXPECT_EQ(moveCopyResult, std::nullopt);
     EXPECT_EQ(area.header, before.header);
     EXPECT_TRUE(area.slots == before.slots);
     EXPECT_EQ(text(IDC_STATUS), L"プログラムをセーブしました。");
@@ -301,7 +320,8 @@ TEST_F(SecondaryDialogTest, MoveCopyButtonsDoNothingWithoutADestinationLine) {
     EXPECT_TRUE(area.slots == before.slots);
     pressButton(moveCopy, IDCANCEL);
   }));
-  EXPECT_EQ(moveCopyResult, 2);
+  EXPECT_EQ(moveCopyRuns, 1);
+  EXPECT_EQ(moveCopyResult, std::nullopt);
   EXPECT_TRUE(area.slots == before.slots);
 }
 

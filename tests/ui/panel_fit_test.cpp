@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <array>
 #include <cwctype>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/line_fields.h"
-#include "ui/secondary_dialogs.h"
+#include "ui/direct_input.h"
+#include "ui/move_copy_dialog.h"
 #include "ui/win_text.h"
 #include "ui_test_support.h"
 
@@ -192,12 +194,7 @@ TEST_F(PanelFitTest, EveryControlOfEveryRowHoldsItsWidestValue) {
 // and it stays inside the frame, which stays inside the dialog.
 TEST_F(PanelFitTest, DirectInputButtonStandsClearOfEveryDataRow) {
   open();
-  const auto rectOf = [this](HWND target) {
-    RECT rect{};
-    GetWindowRect(target, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  };
+  const auto rectOf = [this](HWND target) { return rectInDialog(window, target); };
   const RECT width = rectOf(item(IDC_EDIT_FRAME));
   int rows = 0;
   for (int instruction = 0; instruction < InstructionCount; ++instruction) {
@@ -329,11 +326,13 @@ TEST_F(PanelFitTest, CaptionsOfTheMainDialogFit) {
 
 TEST_F(PanelFitTest, CaptionsOfTheDirectInputAndMoveCopyDialogsFit) {
   open();
+  std::optional<std::string> directInputText;
+  MoveCopySession moveCopySession{document.programArea, MoveCopyView{}, std::nullopt};
   for (const auto& [id, procedure] : {std::pair{IDD_DIRECT_INPUT, &directInputProc},
                                       std::pair{IDD_MOVE_COPY, &moveCopyDialogProc}}) {
     SCOPED_TRACE(id);
-    LPARAM parameter = id == IDD_MOVE_COPY ? reinterpret_cast<LPARAM>(&dialog)
-                                           : reinterpret_cast<LPARAM>(&dialog.directInputText);
+    LPARAM parameter = id == IDD_MOVE_COPY ? reinterpret_cast<LPARAM>(&moveCopySession)
+                                           : reinterpret_cast<LPARAM>(&directInputText);
     HWND secondary = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), window,
                                         procedure, parameter);
     ASSERT_NE(secondary, nullptr);

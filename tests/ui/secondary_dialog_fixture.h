@@ -1,4 +1,4 @@
-// What the tests of the secondary dialogs share: the template check, small helpers and a main
+// What the tests of the secondary dialogs share: small helpers and a main
 // dialog whose move and copy command runs the real dialog. The modal dialogs are driven from
 // inside their own message loop (support/modal_driver.h), so the real DialogBoxParamW path with
 // its results is what runs.
@@ -7,40 +7,16 @@
 #include <array>
 #include <cctype>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "support/modal_driver.h"
-#include "ui/secondary_dialogs.h"
+#include "ui/move_copy_dialog.h"
 #include "ui/win_text.h"
 #include "ui_test_support.h"
 
 namespace vx::ui::test {
-
-// Title, frame style, centring, client size and every control in tab order with its id, class,
-// style, text and geometry.
-inline void expectTemplate(HWND dialog, const wchar_t* title, SIZE units,
-                           std::span<const TemplateControl> controls) {
-  EXPECT_EQ(getWideText(dialog), title);
-  EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_POPUP);
-  expectDialogFrame(dialog);
-  RECT client{0, 0, units.cx, units.cy};
-  MapDialogRect(dialog, &client);
-  RECT actual{};
-  GetClientRect(dialog, &actual);
-  EXPECT_EQ(actual.right, client.right);
-  EXPECT_EQ(actual.bottom, client.bottom);
-
-  HWND child = GetWindow(dialog, GW_CHILD);
-  for (const TemplateControl& expected : controls) {
-    ASSERT_NE(child, nullptr) << "missing " << wideToSjis(expected.text);
-    SCOPED_TRACE(wideToSjis(expected.text) + " / id " + std::to_string(expected.id));
-    expectTemplateControl(child, expected);
-    expectTemplateGeometry(dialog, child, expected.units, expected.className);
-    child = GetWindow(child, GW_HWNDNEXT);
-  }
-  EXPECT_EQ(child, nullptr);
-}
 
 // Posts a key press to the control that has the focus, as the keyboard would.
 inline void pressKey(WPARAM key) {
@@ -79,8 +55,10 @@ class SecondaryDialogTest : public MainDialogTest {
  protected:
   void SetUp() override {
     MainDialogTest::SetUp();
-    dialog.runMoveCopy = [this](MainDialog& owner) {
-      moveCopyResult = runMoveCopyDialog(owner);
+    dialog.runMoveCopy = [this](HWND owner, ProgramArea& area, const MoveCopyView& view) {
+      ++moveCopyRuns;
+      moveCopyViewSeen = view;
+      moveCopyResult = runMoveCopyDialog(owner, area, view);
       return moveCopyResult;
     };
   }
@@ -102,7 +80,10 @@ class SecondaryDialogTest : public MainDialogTest {
   }
 
   HWND modeless = nullptr;
-  INT_PTR moveCopyResult = -100;
+  // How often the main dialog ran the move and copy dialog, on which view, and its result.
+  int moveCopyRuns = 0;
+  std::optional<MoveCopyView> moveCopyViewSeen;
+  std::optional<MoveCopyResult> moveCopyResult;
 };
 
 }  // namespace vx::ui::test

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/program_text.h"
+#include "support/modal_driver.h"
 #include "ui/command_line.h"
 #include "ui/file_dialog.h"
 #include "ui/win_text.h"
@@ -220,25 +221,22 @@ struct MenuSeen {
   std::vector<bool> enabled;
   bool shown = false;
 };
-MenuSeen* menuSeen = nullptr;
-wchar_t menuKey = 0;
 
-// Runs inside the menu's own loop: reads the menu shown, then picks an entry by its key.
-void CALLBACK pickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND popup = FindWindowW(L"#32768", nullptr);
-  if (popup == nullptr || !IsWindowVisible(popup) || menuSeen == nullptr) return;
-  KillTimer(nullptr, timer);
+// Reads the menu shown in `popup`, then picks an entry by its key.
+MenuSeen readAndPick(HWND popup, wchar_t key) {
+  MenuSeen seen;
   auto* menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-  menuSeen->shown = true;
+  seen.shown = true;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     std::array<wchar_t, 128> name{};
     GetMenuStringW(menu, static_cast<UINT>(i), name.data(), static_cast<int>(name.size()),
                    MF_BYPOSITION);
-    menuSeen->items.push_back(name.data());
-    menuSeen->enabled.push_back(
+    seen.items.push_back(name.data());
+    seen.enabled.push_back(
         (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0);
   }
-  PostMessageW(popup, WM_CHAR, static_cast<WPARAM>(menuKey + (L'a' - L'A')), 0);
+  PostMessageW(popup, WM_CHAR, static_cast<WPARAM>(key + (L'a' - L'A')), 0);
+  return seen;
 }
 
 TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopiesAndPastes) {
@@ -246,17 +244,19 @@ TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopi
   open();
   pick(0);
   HWND list = item(IDC_PROGRAM_LIST);
-  // Shows the menu as WM_CONTEXTMENU at `point` would and picks the entry of `key`.
+  // Shows the menu as WM_CONTEXTMENU at `point` would and picks the entry of `key` from inside
+  // the menu's loop.
   const auto useMenu = [&](POINT point, wchar_t key) {
     MenuSeen seen;
-    menuSeen = &seen;
-    menuKey = key;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, pickFromMenu);
-    SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
-                 MAKELPARAM(point.x, point.y));
+    const bool driven = vx::test::whileMenu(
+        window,
+        [&] {
+          SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+                       MAKELPARAM(point.x, point.y));
+        },
+        [&](HWND popup) { seen = readAndPick(popup, key); });
+    EXPECT_EQ(driven, seen.shown);
     pump();
-    KillTimer(nullptr, timer);
-    menuSeen = nullptr;
     return seen;
   };
   const std::vector<std::wstring> items = {L"コピー(&C)", L"貼り付け(&P)", L"",

@@ -15,20 +15,6 @@
 
 namespace vx::ui::test {
 
-ProgramLine makeLine(int instruction, int kind, int byte2, int byte3,
-                     std::initializer_list<int> data, int label) {
-  ProgramLine line{};
-  line.bytes[0] = static_cast<std::uint8_t>(instruction);
-  line.bytes[1] = static_cast<std::uint8_t>(kind);
-  line.bytes[2] = static_cast<std::uint8_t>(byte2);
-  line.bytes[3] = static_cast<std::uint8_t>(byte3);
-  std::size_t i = 4;
-  for (int value : data) line.bytes[i++] = static_cast<std::uint8_t>(value);
-  line.bytes[12] = static_cast<std::uint8_t>(label & 0xFF);
-  line.bytes[13] = static_cast<std::uint8_t>((label >> 8) & 0xFF);
-  return line;
-}
-
 void setProgramStart(ProgramArea& area, int program, int start) {
   const auto offset = static_cast<std::size_t>(4 + 4 * program);
   area.header[offset] = static_cast<std::uint8_t>(start & 0xFF);
@@ -204,47 +190,6 @@ std::wstring listText(HWND list, int index) {
                reinterpret_cast<LPARAM>(entry.data()));
   entry.resize(static_cast<std::size_t>(length));
   return entry;
-}
-
-SIZE staticTextSize(HWND control, int width) {
-  const std::wstring text = getWideText(control);
-  if (text.empty()) return SIZE{};
-  const bool multiline = text.find(L'\n') != std::wstring::npos;
-  HDC dc = GetDC(control);
-  HGDIOBJ previous =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  RECT rect{0, 0, multiline ? width : 0, 0};
-  DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | (multiline ? DT_WORDBREAK : DT_SINGLELINE));
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return SIZE{rect.right, rect.bottom};
-}
-
-void expectTemplateGeometry(HWND dialog, HWND child, RECT units, const wchar_t* className) {
-  RECT pixels = units;
-  MapDialogRect(dialog, &pixels);
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  EXPECT_EQ(rect.left, pixels.left);
-  EXPECT_EQ(rect.top, pixels.top);
-  const std::wstring name = className;
-  if (name == L"Static") {
-    // A static text is widened (and heightened) to its text when the font is wider than the
-    // template's, and keeps the template's size otherwise.
-    const SIZE needed = staticTextSize(child, pixels.right);
-    EXPECT_EQ(rect.right - rect.left, std::max<LONG>(pixels.right, needed.cx));
-    EXPECT_EQ(rect.bottom - rect.top, std::max<LONG>(pixels.bottom, needed.cy));
-    return;
-  }
-  EXPECT_EQ(rect.right - rect.left, pixels.right);
-  if (name == L"ListBox") {
-    const auto lineHeight = static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0));
-    EXPECT_LE(rect.bottom - rect.top, pixels.bottom);
-    EXPECT_GT(rect.bottom - rect.top, pixels.bottom - lineHeight);
-  } else if (name != L"ComboBox") {
-    EXPECT_EQ(rect.bottom - rect.top, pixels.bottom);
-  }
 }
 
 }  // namespace vx::ui::test

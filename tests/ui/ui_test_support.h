@@ -14,6 +14,7 @@
 #include "setupfile/setup_file.h"
 #include "store/program_area.h"
 #include "support/files.h"
+#include "support/lines.h"
 #include "support/window_checks.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
@@ -21,20 +22,24 @@
 namespace vx::ui::test {
 
 using vx::test::classOf;
+using vx::test::dialogPixels;
+using vx::test::expectControlsInTabOrder;
 using vx::test::expectDialogFrame;
+using vx::test::expectDialogTemplate;
 using vx::test::expectTemplateControl;
+using vx::test::expectTemplateGeometry;
+using vx::test::rectInDialog;
+using vx::test::staticTextSize;
 using vx::test::Style;
 using vx::test::TemplateControl;
 using namespace vx::test::styles;
 
-// A line with the given instruction, kind, parameter bytes 2-3, data bytes and label.
-ProgramLine makeLine(int instruction, int kind = 0, int byte2 = 0, int byte3 = 0,
-                     std::initializer_list<int> data = {}, int label = 0);
+using vx::test::makeLine;
 inline ProgramLine sendChr(std::initializer_list<int> data) {
   return makeLine(1, 0, static_cast<int>(data.size()), 0, data);
 }
-inline ProgramLine gotoLine(int label) { return makeLine(3, 0, 0, 0, {}, label); }
-inline ProgramLine labelLine(int label) { return makeLine(12, 0, 0, 0, {}, label); }
+inline ProgramLine gotoLine(int label) { return vx::test::labelLine(3, label); }
+inline ProgramLine labelLine(int label) { return vx::test::labelLine(12, label); }
 
 // Writes the 16-bit start value of program p (4 is the end of program 3) into the area's header.
 void setProgramStart(ProgramArea& area, int program, int start);
@@ -101,15 +106,5 @@ class MainDialogTest : public ::testing::Test {
 
 // Text of list box entry `index` ("<none>" when there is none).
 std::wstring listText(HWND list, int index);
-
-// The size a static control's text needs in its font (wrapped at `width` when it has several
-// lines); mnemonic marks take no room.
-SIZE staticTextSize(HWND control, int width);
-
-// Checks a template control's pixel position and size against its dialog units. The dialog
-// manager converts position and size separately; a closed drop-down list is as high as its edit
-// part, a list box shows whole lines only, so it may be up to one line less high, and a static
-// text grows to its text when the font needs more room than the template gives.
-void expectTemplateGeometry(HWND dialog, HWND child, RECT units, const wchar_t* className);
 
 }  // namespace vx::ui::test
