@@ -231,6 +231,16 @@ std::span<const char* const> optionList(FieldType type) {
 
 const char* captionText(FieldType type) { return fieldTypeRow(type).caption; }
 
+std::string_view fieldName(FieldType type, int instruction, int kind) {
+  if (type == HexDigit) {
+    const auto kinds = namesOf(kindNameList(instruction));
+    const bool tableKind = kind >= 0 && static_cast<std::size_t>(kind) < kinds.size() &&
+                           std::string_view(kinds[static_cast<std::size_t>(kind)]) == "TBL";
+    if (tableKind) return "table";
+  }
+  return fieldTypeRow(type).name;
+}
+
 FieldType fieldTypeAt(int instruction, int kind, int position) {
   return typeAt(instruction, kind, position);
 }

@@ -7,30 +7,6 @@
 namespace vx {
 namespace {
 
-// clang-format off
-// The word the usage texts give a field type that takes a number; "" for the others.
-constexpr std::array<const char*, FieldTypeCount> FieldWords = {
-    "",        // End
-    "",        // KindSelect
-    "unit",    // UnitNumber
-    "level",   // LevelBit
-    "trigger", // TriggerNumber
-    "digit",   // SmallDigit
-    "hex",     // HexDigit
-    "index",   // IndexRegister
-    "entry",   // EntryNumber
-    "byte",    // CharByte
-    "pattern", // PatternByte
-    "byte",    // EntryByte
-    "label",   // LabelNumber
-    "time",    // WaitTime
-    "", "", "", "",             // the lists
-    "value", "value", "value",  // RegisterValue, TimerValue, CounterValue
-    "", "", "", "", "",         // captions
-};
-// clang-format on
-static_assert(FieldWords.size() == FieldTypeCount);
-
 bool isEditableList(FieldType type) {
   return fieldTypeRow(type).control == FieldControl::EditableList;
 }
@@ -78,7 +54,7 @@ std::string fieldShape(FieldType type) {
   if (isPlainList(type)) return joinNames(namesOf(optionList(type)), "|");
   const FieldTypeRow& row = fieldTypeRow(type);
   if (row.radix == 0) return shape;
-  shape += FieldWords[index];
+  shape += row.word;
   shape += '(';
   shape += boundText(row.minimum, row);
   shape += '-';

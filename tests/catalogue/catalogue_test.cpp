@@ -306,6 +306,37 @@ TEST(Catalogue, FieldLineBytesFollowTheRow) {
   }
 }
 
+// The names messages give a value: a HexDigit is the table in a TBL row and a register elsewhere.
+TEST(Catalogue, FieldNamesInMessages) {
+  struct Case {
+    FieldType type;
+    int instruction;
+    int kind;
+    const char* name;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {FieldType::HexDigit,         1, 1, "table"},           // SEND TBL
+      {FieldType::HexDigit,         4, 6, "table"},           // IF TBL
+      {FieldType::HexDigit,         1, 2, "register"},        // SEND REG
+      {FieldType::HexDigit,         4, 5, "register"},        // IF REG
+      {FieldType::HexDigit,         7, 7, "register"},        // SET DV
+      {FieldType::IndexRegister,    1, 5, "index register"},
+      {FieldType::PatternByte,      2, 0, "data byte"},
+      {FieldType::EntryByte,        7, 6, "data byte"},
+      {FieldType::WaitTime,         2, 3, "time"},
+      {FieldType::ClearSelect,      2, 1, "CLR or NOCLR"},
+      {FieldType::OutputLineSelect, 7, 1, "output line"},
+      {FieldType::CompareSelect,    4, 5, "comparison"},
+      {FieldType::CounterValue,     7, 3, "value"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    EXPECT_EQ(fieldName(c.type, c.instruction, c.kind), c.name)
+        << TypeNames[static_cast<std::size_t>(c.type)] << " in " << c.instruction << " " << c.kind;
+  }
+}
+
 TEST(Catalogue, OnlyARetiLabelTakesTheAnyMark) {
   EXPECT_EQ(fieldTokens(9, FieldType::LabelNumber), TokenMode::AnyMark);
   for (int instruction : {3, 4, 5, 8, 12}) {
