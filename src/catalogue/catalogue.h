@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "catalogue/value_parsing.h"
@@ -178,6 +179,9 @@ const char* captionText(FieldType type);
 // What messages call the value of a field in a row of `instruction` and `kind`: its type's name,
 // and "table" for the HexDigit of a TBL kind.
 std::string_view fieldName(FieldType type, int instruction, int kind);
+// A bound of a field's range as usage, guidance and messages write it: in the field's radix with
+// upper-case digits, and with all of the field's digits when `padded` ("000", data bytes "00").
+std::string boundText(std::uint32_t value, FieldType type, bool padded);
 
 using LayoutRow = std::array<FieldType, PositionCount>;
 // [instruction][kind][position]; rows not used are all End.

@@ -337,6 +337,35 @@ TEST(Catalogue, FieldNamesInMessages) {
   }
 }
 
+// Bounds in the field's radix with upper-case digits; padded to the field's digits when asked.
+TEST(Catalogue, BoundTexts) {
+  struct Case {
+    FieldType type;
+    std::uint32_t value;
+    const char* plain;
+    const char* padded;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {FieldType::HexDigit,      15,     "F",      "F"},
+      {FieldType::CharByte,      0,      "0",      "00"},
+      {FieldType::PatternByte,   255,    "FF",     "FF"},
+      {FieldType::EntryByte,     10,     "A",      "0A"},
+      {FieldType::LabelNumber,   0,      "0",      "000"},
+      {FieldType::WaitTime,      1,      "1",      "0001"},
+      {FieldType::EntryNumber,   99,     "99",     "99"},
+      {FieldType::CounterValue,  999999, "999999", "999999"},
+      {FieldType::TimerValue,    1,      "1",      "000001"},
+      {FieldType::ClearSelect,   1,      "",       ""},  // no number
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const char* name = TypeNames[static_cast<std::size_t>(c.type)];
+    EXPECT_EQ(boundText(c.value, c.type, false), c.plain) << name << " " << c.value;
+    EXPECT_EQ(boundText(c.value, c.type, true), c.padded) << name << " " << c.value;
+  }
+}
+
 TEST(Catalogue, OnlyARetiLabelTakesTheAnyMark) {
   EXPECT_EQ(fieldTokens(9, FieldType::LabelNumber), TokenMode::AnyMark);
   for (int instruction : {3, 4, 5, 8, 12}) {
