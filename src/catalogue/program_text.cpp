@@ -409,7 +409,7 @@ std::optional<int> kindOf(int instruction, std::string_view text, std::size_t& l
 // The listing text with the character display off, blanks collapsed and trimmed.
 std::string normalisedListing(const ProgramLine& line) {
   ListingText buffer{};
-  const std::string_view listing = listingText(line, 0, false, buffer);
+  const std::string_view listing = listingText(line, CharCode::Ascii, false, buffer);
   std::string text;
   bool blank = false;
   for (const char c : trimmed(listing)) {
