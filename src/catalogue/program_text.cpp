@@ -435,7 +435,7 @@ std::string rawText(const ProgramLine& line) {
 
 std::string sectionHeader(int program) {
   std::string header = "[";
-  header += ProgramNames[static_cast<std::size_t>(program)];
+  header += programName(program);
   header += ']';
   return header;
 }
@@ -606,9 +606,9 @@ std::vector<TextProblem> importProgramText(ProgramArea& area, const ProgramText&
     const auto count = static_cast<std::size_t>(lineCount(result, program));
     if (section->lines.size() > count) {
       problems.push_back(
-          {section->textLines[count],
-           "program " + std::string(ProgramNames[static_cast<std::size_t>(program)]) + " has " +
-               std::to_string(count) + " lines; this would be line " + std::to_string(count)});
+          {section->textLines[count], "program " + std::string(programName(program)) + " has " +
+                                          std::to_string(count) + " lines; this would be line " +
+                                          std::to_string(count)});
       continue;
     }
     for (std::size_t i = 0; i < count; ++i) {

@@ -76,8 +76,6 @@ std::filesystem::path pathFromArgument(const std::string& argument) {
 #endif
 }
 
-std::string programName(int program) { return ProgramNames[static_cast<std::size_t>(program)]; }
-
 std::optional<int> programOperand(Invocation& inv, const std::string& text) {
   const auto program = parseProgramName(text);
   if (!program) usageError(inv, "unknown program '" + text + "'; programs: A, B, C, D");

@@ -10,8 +10,15 @@
 namespace vx {
 namespace {
 
-constexpr int Nop = 0, Send = 1, Wait = 2, Goto = 3, If = 4, Call = 5, Ret = 6, Set = 7, Int = 8,
-              Reti = 9, Disi = 10, Stop = 11, Lbl = 12;
+// The instruction codes as the encoder takes them.
+constexpr int code(Instruction instruction) { return static_cast<int>(instruction); }
+constexpr int Nop = code(Instruction::Nop), Send = code(Instruction::Send),
+              Wait = code(Instruction::Wait), Goto = code(Instruction::Goto),
+              If = code(Instruction::If), Call = code(Instruction::Call),
+              Ret = code(Instruction::Ret), Set = code(Instruction::Set),
+              Int = code(Instruction::Int), Reti = code(Instruction::Reti),
+              Disi = code(Instruction::Disi), Stop = code(Instruction::Stop),
+              Lbl = code(Instruction::Lbl);
 
 using Bytes = std::array<std::uint8_t, 16>;
 using Positions = std::array<PositionEntry, PositionCount>;
