@@ -139,10 +139,9 @@ BENCHMARK(BM_DecodeArea);
 // What a re-list costs in the core: the text of each of the 2048 lines, one reused buffer.
 void BM_ListArea(benchmark::State& state) {
   const ProgramArea& area = busyArea();
-  const auto code = static_cast<CharCode>(state.range(0));
+  const CharCode code = normaliseCharCode(static_cast<int>(state.range(0)));
   const bool showCharacters = state.range(1) != 0;
-  state.SetLabel(std::string(CharCodeNameList[static_cast<std::size_t>(code)]) +
-                 (showCharacters ? " chars" : " hex"));
+  state.SetLabel(std::string(charCodeName(code)) + (showCharacters ? " chars" : " hex"));
   ListingText buffer{};
   for (auto _ : state) {
     for (int i = 0; i < SlotCount; ++i) {

@@ -32,7 +32,7 @@ using namespace vx::fuzz;
 
 namespace {
 
-void checkListing(const ProgramLine& line, int code, bool showCharacters) {
+void checkListing(const ProgramLine& line, CharCode code, bool showCharacters) {
   ListingText out;
   out.fill('\x7F');
   const std::string_view text = listingText(line, code, showCharacters, out);
@@ -43,7 +43,7 @@ void checkListing(const ProgramLine& line, int code, bool showCharacters) {
   VX_FUZZ_CHECK(text.data() == out.data() && text.size() == length);
 }
 
-void checkDisplayStrings(int code, const std::array<std::uint8_t, 8>& data, bool usesMask,
+void checkDisplayStrings(CharCode code, const std::array<std::uint8_t, 8>& data, bool usesMask,
                          std::uint8_t mask) {
   const auto characters = displayStrings(true, code, data, usesMask, mask);
   const auto hex = displayStrings(false, code, data, usesMask, mask);
@@ -59,7 +59,7 @@ void checkDisplayStrings(int code, const std::array<std::uint8_t, 8>& data, bool
 }
 
 // The bytes of a typed text show as that text again, shift bytes aside.
-void checkTypedText(int code, std::string_view text) {
+void checkTypedText(CharCode code, std::string_view text) {
   std::array<std::uint8_t, 15> out{};
   out.fill(0xA5);
   const int written = textToBytes(code, text, out);
@@ -71,7 +71,7 @@ void checkTypedText(int code, std::string_view text) {
     VX_FUZZ_CHECK(out[j] == 0xA5);
   }
 
-  const ShiftPair shift = ShiftBytes[static_cast<std::size_t>(normaliseCharCode(code))];
+  const ShiftPair shift = ShiftBytes[charCodeIndex(code)];
   const bool canShift = shift.toNormal != 0;
   std::array<std::uint8_t, 8> data{};
   std::copy_n(out.begin(), std::min(written, 8), data.begin());
@@ -95,7 +95,10 @@ void checkTypedText(int code, std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   InputReader input(data, size);
-  const int code = static_cast<std::int8_t>(input.byte());
+  // Any byte: an index outside the list is normalised to ASCII, and a code cast from it (which
+  // only a fault could make) is treated as ASCII too.
+  const int index = static_cast<std::int8_t>(input.byte());
+  const auto code = static_cast<CharCode>(index);
   const std::uint8_t flags = input.byte();
   const std::uint8_t mask = input.byte();
   ProgramLine line;
@@ -110,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = std::min<std::size_t>(fields.count, 8); i < fields.data.size(); ++i) {
     VX_FUZZ_CHECK(fields.data[i] == 0);
   }
-  for (const int c : {code, normaliseCharCode(code)}) {
+  for (const CharCode c : {code, normaliseCharCode(index)}) {
     checkListing(line, c, true);
     checkListing(line, c, false);
   }

@@ -142,9 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LineFields fields = decodeLine(*line);
     VX_FUZZ_CHECK(fields.count <= 8);
   }
-  for (int code = 0; code < CharCodeCount; ++code) {
+  for (int index = 0; index < CharCodeCount; ++index) {
     ListingText out;
-    const std::string_view text = listingText(*line, code, true, out);
+    const std::string_view text = listingText(*line, normaliseCharCode(index), true, out);
     VX_FUZZ_CHECK(text.size() <= 39 && out[text.size()] == '\0');
   }
   return 0;

@@ -126,9 +126,9 @@ void bareFill(HWND list, const std::vector<std::wstring>& texts) {
 }
 
 // A character-code change as the user makes it: the selector's selection, then its notification.
-void chooseCharCode(HWND window, int code) {
+void chooseCharCode(HWND window, CharCode code) {
   HWND selector = GetDlgItem(window, IDC_CHAR_CODE);
-  SendMessageW(selector, CB_SETCURSEL, static_cast<WPARAM>(code), 0);
+  SendMessageW(selector, CB_SETCURSEL, charCodeIndex(code), 0);
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CHAR_CODE, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(selector));
 }
@@ -333,7 +333,7 @@ bool benchEditor(int runs, const std::filesystem::path& large,
       SendMessageW(display, BM_CLICK, 0, 0);
       pump(editor.window);
     }
-    constexpr std::array<int, 2> Codes = {0, 2};  // ASCII, EBCDIK
+    constexpr std::array<CharCode, 2> Codes = {CharCode::Ascii, CharCode::Ebcdik};
     const auto chooseCode = [&](int k) {
       chooseCharCode(editor.window, Codes[static_cast<std::size_t>(k)]);
     };
@@ -426,8 +426,8 @@ int runStartFloor(const std::filesystem::path& file) {
   std::vector<std::wstring> texts;
   ListingText buffer{};
   for (int i = 0; i < lineCount(document.programArea, 0); ++i) {
-    texts.push_back(sjisToWide(listingText(*lineAt(document.programArea, 0, i),
-                                           code >= 0 && code <= 9 ? code : 0, false, buffer)));
+    texts.push_back(sjisToWide(
+        listingText(*lineAt(document.programArea, 0, i), normaliseCharCode(code), false, buffer)));
   }
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, floorDialogProc,
                   reinterpret_cast<LPARAM>(&texts));

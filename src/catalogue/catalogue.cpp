@@ -231,6 +231,31 @@ std::span<const char* const> optionList(FieldType type) {
 
 const char* captionText(FieldType type) { return fieldTypeRow(type).caption; }
 
+std::string_view fieldName(FieldType type, int instruction, int kind) {
+  if (type == HexDigit) {
+    const auto kinds = namesOf(kindNameList(instruction));
+    const bool tableKind = kind >= 0 && static_cast<std::size_t>(kind) < kinds.size() &&
+                           std::string_view(kinds[static_cast<std::size_t>(kind)]) == "TBL";
+    if (tableKind) return "table";
+  }
+  return fieldTypeRow(type).name;
+}
+
+std::string boundText(std::uint32_t value, FieldType type, bool padded) {
+  constexpr std::string_view Digits = "0123456789ABCDEF";
+  const FieldTypeRow& row = fieldTypeRow(type);
+  if (row.radix == 0) return {};
+  const auto radix = static_cast<std::uint32_t>(row.radix);
+  std::string text;
+  do {
+    text.insert(text.begin(), Digits[value % radix]);
+    value /= radix;
+  } while (value != 0);
+  const auto width = static_cast<std::size_t>(row.digits);
+  if (padded && text.size() < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
+
 FieldType fieldTypeAt(int instruction, int kind, int position) {
   return typeAt(instruction, kind, position);
 }

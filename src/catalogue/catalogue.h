@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "catalogue/value_parsing.h"
@@ -118,6 +119,8 @@ struct FieldTypeRow {
   std::span<const char* const>
       options;          // closed by the sentinel; KindSelect's depend on the instruction
   const char* caption;  // the fixed text of a caption type
+  const char* word;     // what usage texts call a field that takes a number ("" for the others)
+  const char* name;     // what messages call a value field (fieldName); "" for the others
 };
 
 // One row per field type, in FieldType order.
@@ -126,33 +129,33 @@ inline constexpr int FirstDataByte = static_cast<int>(DataOffset);
 inline constexpr int LabelByte = static_cast<int>(LabelOffset);
 // clang-format off
 inline constexpr std::array<FieldTypeRow, FieldTypeCount> FieldTypeTable = {{
-    // type                         radix digits min max     tokens                    byte           control                     options              caption
-    {FieldType::End,                0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::None,         {},                  nullptr},
-    {FieldType::KindSelect,         0,    0,     0,  0,      TokenMode::None,          1,             FieldControl::DropList,     {},                  nullptr},
-    {FieldType::UnitNumber,         10,   1,     0,  1,      TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::LevelBit,           10,   1,     0,  1,      TokenMode::None,          3,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::TriggerNumber,      10,   1,     1,  3,      TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::SmallDigit,         10,   1,     0,  6,      TokenMode::None,          4,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::HexDigit,           16,   1,     0,  15,     TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::IndexRegister,      16,   1,     0,  15,     TokenMode::AnyMark,       3,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::EntryNumber,        10,   2,     0,  99,     TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::CharByte,           16,   2,     0,  255,    TokenMode::None,          FirstDataByte, FieldControl::DataEdit,     {},                  nullptr},
-    {FieldType::PatternByte,        16,   2,     0,  255,    TokenMode::PatternMarks,  FirstDataByte, FieldControl::DataEdit,     {},                  nullptr},
-    {FieldType::EntryByte,          16,   2,     0,  255,    TokenMode::None,          FirstDataByte, FieldControl::DataEdit,     {},                  nullptr},
-    {FieldType::LabelNumber,        10,   3,     0,  999,    TokenMode::None,          LabelByte,     FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::WaitTime,           10,   4,     1,  9999,   TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr},
-    {FieldType::ClearSelect,        0,    0,     0,  0,      TokenMode::None,          2,             FieldControl::DropList,     ClearOptionList,     nullptr},
-    {FieldType::OutputLineSelect,   0,    0,     0,  0,      TokenMode::None,          2,             FieldControl::DropList,     OutputLineList,      nullptr},
-    {FieldType::SignalLineSelect,   0,    0,     0,  0,      TokenMode::None,          2,             FieldControl::DropList,     SignalLineList,      nullptr},
-    {FieldType::CompareSelect,      0,    0,     0,  0,      TokenMode::None,          3,             FieldControl::DropList,     CompareOperatorList, nullptr},
-    {FieldType::RegisterValue,      10,   6,     0,  999999, TokenMode::RegisterWords, 3,             FieldControl::EditableList, RegisterWordList,    nullptr},
-    {FieldType::TimerValue,         10,   6,     1,  999999, TokenMode::TimerWords,    3,             FieldControl::EditableList, TimerWordList,       nullptr},
-    {FieldType::CounterValue,       10,   6,     1,  999999, TokenMode::CounterWords,  3,             FieldControl::EditableList, CounterWordList,     nullptr},
-    {FieldType::RegCaption,         0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "REG"},
-    {FieldType::PlusRegCaption,     0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "+REG"},
-    {FieldType::EqualsCaption,      0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "="},
-    {FieldType::LabelCaption,       0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "L"},
-    {FieldType::TriggerZeroCaption, 0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "TRG 0"},
+    // type                         radix digits min max     tokens                    byte           control                     options              caption  word      name
+    {FieldType::End,                0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::None,         {},                  nullptr, "",        ""},
+    {FieldType::KindSelect,         0,    0,     0,  0,      TokenMode::None,          1,             FieldControl::DropList,     {},                  nullptr, "",        ""},
+    {FieldType::UnitNumber,         10,   1,     0,  1,      TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr, "unit",    "unit"},
+    {FieldType::LevelBit,           10,   1,     0,  1,      TokenMode::None,          3,             FieldControl::PlainEdit,    {},                  nullptr, "level",   "level"},
+    {FieldType::TriggerNumber,      10,   1,     1,  3,      TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr, "trigger", "trigger"},
+    {FieldType::SmallDigit,         10,   1,     0,  6,      TokenMode::None,          4,             FieldControl::PlainEdit,    {},                  nullptr, "digit",   "digit"},
+    {FieldType::HexDigit,           16,   1,     0,  15,     TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr, "hex",     "register"},
+    {FieldType::IndexRegister,      16,   1,     0,  15,     TokenMode::AnyMark,       3,             FieldControl::PlainEdit,    {},                  nullptr, "index",   "index register"},
+    {FieldType::EntryNumber,        10,   2,     0,  99,     TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr, "entry",   "entry"},
+    {FieldType::CharByte,           16,   2,     0,  255,    TokenMode::None,          FirstDataByte, FieldControl::DataEdit,     {},                  nullptr, "byte",    "data byte"},
+    {FieldType::PatternByte,        16,   2,     0,  255,    TokenMode::PatternMarks,  FirstDataByte, FieldControl::DataEdit,     {},                  nullptr, "pattern", "data byte"},
+    {FieldType::EntryByte,          16,   2,     0,  255,    TokenMode::None,          FirstDataByte, FieldControl::DataEdit,     {},                  nullptr, "byte",    "data byte"},
+    {FieldType::LabelNumber,        10,   3,     0,  999,    TokenMode::None,          LabelByte,     FieldControl::PlainEdit,    {},                  nullptr, "label",   "label"},
+    {FieldType::WaitTime,           10,   4,     1,  9999,   TokenMode::None,          2,             FieldControl::PlainEdit,    {},                  nullptr, "time",    "time"},
+    {FieldType::ClearSelect,        0,    0,     0,  0,      TokenMode::None,          2,             FieldControl::DropList,     ClearOptionList,     nullptr, "",        "CLR or NOCLR"},
+    {FieldType::OutputLineSelect,   0,    0,     0,  0,      TokenMode::None,          2,             FieldControl::DropList,     OutputLineList,      nullptr, "",        "output line"},
+    {FieldType::SignalLineSelect,   0,    0,     0,  0,      TokenMode::None,          2,             FieldControl::DropList,     SignalLineList,      nullptr, "",        "signal line"},
+    {FieldType::CompareSelect,      0,    0,     0,  0,      TokenMode::None,          3,             FieldControl::DropList,     CompareOperatorList, nullptr, "",        "comparison"},
+    {FieldType::RegisterValue,      10,   6,     0,  999999, TokenMode::RegisterWords, 3,             FieldControl::EditableList, RegisterWordList,    nullptr, "value",   "value"},
+    {FieldType::TimerValue,         10,   6,     1,  999999, TokenMode::TimerWords,    3,             FieldControl::EditableList, TimerWordList,       nullptr, "value",   "value"},
+    {FieldType::CounterValue,       10,   6,     1,  999999, TokenMode::CounterWords,  3,             FieldControl::EditableList, CounterWordList,     nullptr, "value",   "value"},
+    {FieldType::RegCaption,         0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "REG",   "",        ""},
+    {FieldType::PlusRegCaption,     0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "+REG",  "",        ""},
+    {FieldType::EqualsCaption,      0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "=",     "",        ""},
+    {FieldType::LabelCaption,       0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "L",     "",        ""},
+    {FieldType::TriggerZeroCaption, 0,    0,     0,  0,      TokenMode::None,          0,             FieldControl::Caption,      {},                  "TRG 0", "",        ""},
 }};
 // clang-format on
 
@@ -173,6 +176,12 @@ const FieldTypeRow& fieldTypeRow(FieldType type);
 std::span<const char* const> optionList(FieldType type);
 // The fixed text of a caption type ("REG", "+REG", "=", "L", "TRG 0"), or nullptr.
 const char* captionText(FieldType type);
+// What messages call the value of a field in a row of `instruction` and `kind`: its type's name,
+// and "table" for the HexDigit of a TBL kind.
+std::string_view fieldName(FieldType type, int instruction, int kind);
+// A bound of a field's range as usage, guidance and messages write it: in the field's radix with
+// upper-case digits, and with all of the field's digits when `padded` ("000", data bytes "00").
+std::string boundText(std::uint32_t value, FieldType type, bool padded);
 
 using LayoutRow = std::array<FieldType, PositionCount>;
 // [instruction][kind][position]; rows not used are all End.

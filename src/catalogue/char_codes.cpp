@@ -277,16 +277,17 @@ constexpr std::array<ShiftPair, CharCodeCount> ShiftBytes = {{
 // result of a separate call in the initializer.
 constexpr std::array<std::array<CharHalfTable, 2>, CharCodeCount> CharDisplayTable = [] {
   std::array<std::array<CharHalfTable, 2>, CharCodeCount> table{};
-  table[0] = {closedHalf(asciiSlots()),                 EmptyHalf};                       // ASCII
-  table[1] = {closedHalf(ebcdicSlots(EbcdicLowercase)), EmptyHalf};                       // EBCDIC
-  table[2] = {closedHalf(ebcdicSlots(EbcdikKatakana)),  EmptyHalf};                       // EBCDIK
-  table[3] = {closedHalf(asciiSlots()),                 closedHalf(jis7ShiftedSlots())};  // JIS7
-  table[4] = {closedHalf(jis8Slots()),                  EmptyHalf};                       // JIS8
-  table[5] = {EmptyHalf,                                EmptyHalf};                       // HEX
-  table[6] = {closedHalf(EbcdNormal),                   closedHalf(EbcdShifted)};         // EBCD
-  table[7] = {closedHalf(TranscodeNormal),              EmptyHalf};                       // TRANSCODE
-  table[8] = {closedHalf(IparsNormal),                  EmptyHalf};                       // IPARS
-  table[9] = {closedHalf(BaudotNormal),                 closedHalf(BaudotShifted)};       // BAUDOT
+  using enum CharCode;
+  table[charCodeIndex(Ascii)]     = {closedHalf(asciiSlots()),                 EmptyHalf};
+  table[charCodeIndex(Ebcdic)]    = {closedHalf(ebcdicSlots(EbcdicLowercase)), EmptyHalf};
+  table[charCodeIndex(Ebcdik)]    = {closedHalf(ebcdicSlots(EbcdikKatakana)),  EmptyHalf};
+  table[charCodeIndex(Jis7)]      = {closedHalf(asciiSlots()),                 closedHalf(jis7ShiftedSlots())};
+  table[charCodeIndex(Jis8)]      = {closedHalf(jis8Slots()),                  EmptyHalf};
+  table[charCodeIndex(Hex)]       = {EmptyHalf,                                EmptyHalf};
+  table[charCodeIndex(Ebcd)]      = {closedHalf(EbcdNormal),                   closedHalf(EbcdShifted)};
+  table[charCodeIndex(Transcode)] = {closedHalf(TranscodeNormal),              EmptyHalf};
+  table[charCodeIndex(Ipars)]     = {closedHalf(IparsNormal),                  EmptyHalf};
+  table[charCodeIndex(Baudot)]    = {closedHalf(BaudotNormal),                 closedHalf(BaudotShifted)};
   return table;
 }();
 
@@ -348,8 +349,7 @@ constexpr bool shiftBytesShowAsSoAndSi() {
 static_assert(shiftBytesShowAsSoAndSi());
 
 const CharHalfTable& halfTable(CharCode code, CharHalf half) {
-  const auto c = static_cast<std::size_t>(normaliseCharCode(code));
-  return CharDisplayTable[c][half == CharHalf::Shifted ? 1 : 0];
+  return CharDisplayTable[charCodeIndex(code)][half == CharHalf::Shifted ? 1 : 0];
 }
 
 bool isValidHalf(CharHalf half) { return half == CharHalf::Normal || half == CharHalf::Shifted; }
@@ -360,12 +360,15 @@ CharHalf otherHalf(CharHalf half) {
 
 }  // namespace
 
-CharCode normaliseCharCode(int code) { return code >= 0 && code < CharCodeCount ? code : 0; }
+CharCode normaliseCharCode(int code) {
+  return code >= 0 && code < CharCodeCount ? static_cast<CharCode>(code) : CharCode::Ascii;
+}
+
+const char* charCodeName(CharCode code) { return CharCodeNameList[charCodeIndex(code)]; }
 
 int slotCount(CharCode code, CharHalf half) {
   if (!isValidHalf(half)) return 0;
-  const auto c = static_cast<std::size_t>(normaliseCharCode(code));
-  return SlotCounts[c][half == CharHalf::Shifted ? 1 : 0];
+  return SlotCounts[charCodeIndex(code)][half == CharHalf::Shifted ? 1 : 0];
 }
 
 std::string_view displaySlot(CharCode code, CharHalf half, int value) {
@@ -376,7 +379,7 @@ std::string_view displaySlot(CharCode code, CharHalf half, int value) {
 std::array<std::string_view, 8> displayStrings(bool showCharacters, CharCode code,
                                                const std::array<std::uint8_t, 8>& data,
                                                bool usesMask, std::uint8_t mask) {
-  const ShiftPair shift = ShiftBytes[static_cast<std::size_t>(normaliseCharCode(code))];
+  const ShiftPair shift = ShiftBytes[charCodeIndex(code)];
   std::array<std::string_view, 8> strings{};
   CharHalf half = CharHalf::Normal;
   for (std::size_t i = 0; i < data.size(); ++i) {
@@ -407,7 +410,7 @@ int byteForCharacter(CharCode code, char c, CharHalf half) {
 }
 
 int textToBytes(CharCode code, std::string_view text, std::span<std::uint8_t, 15> out) {
-  const ShiftPair shift = ShiftBytes[static_cast<std::size_t>(normaliseCharCode(code))];
+  const ShiftPair shift = ShiftBytes[charCodeIndex(code)];
   const bool canShift = shift.toNormal != 0;
   std::size_t written = 0;
   CharHalf half = CharHalf::Normal;

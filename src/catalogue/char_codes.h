@@ -2,21 +2,46 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
 
 namespace vx {
 
-// 0 ASCII, 1 EBCDIC, 2 EBCDIK, 3 JIS7, 4 JIS8, 5 HEX, 6 EBCD, 7 TRANSCODE, 8 IPARS, 9 BAUDOT.
-using CharCode = int;
+// The character codes in selector order: a code's value is its index in the selector, in the
+// setup file's character-code byte and in every per-code table.
+enum class CharCode : std::uint8_t {
+  Ascii = 0,
+  Ebcdic = 1,
+  Ebcdik = 2,
+  Jis7 = 3,
+  Jis8 = 4,
+  Hex = 5,
+  Ebcd = 6,
+  Transcode = 7,
+  Ipars = 8,
+  Baudot = 9,
+};
 inline constexpr int CharCodeCount = 10;
+static_assert(static_cast<int>(CharCode::Baudot) + 1 == CharCodeCount);
 
 // The code names in selector order, closed by the sentinel.
 extern const std::array<const char*, CharCodeCount + 1> CharCodeNameList;
 
-// Any code outside 0..9 is treated as ASCII.
+// The code that a stored or selected index names: the one way from a number to a CharCode. Any
+// index outside 0..9 is treated as ASCII.
 CharCode normaliseCharCode(int code);
+
+// A code's index in the selector and its row in the per-code tables. A value outside the list
+// (only a cast can make one) counts as ASCII, as normaliseCharCode treats it.
+constexpr std::size_t charCodeIndex(CharCode code) {
+  const auto index = static_cast<std::size_t>(code);
+  return index < static_cast<std::size_t>(CharCodeCount) ? index : 0;
+}
+
+// "ASCII" ... "BAUDOT".
+const char* charCodeName(CharCode code);
 
 enum class CharHalf : int { Normal = 0, Shifted = 1 };
 

@@ -128,47 +128,6 @@ std::string numberText(std::uint32_t value, int radix) {
 // A register, timer or counter value: a number or a word of its list.
 bool isWordList(FieldType type) { return fieldTypeRow(type).control == FieldControl::EditableList; }
 
-// How a field is named in messages.
-std::string fieldName(FieldType type, int instruction, int kind) {
-  switch (type) {
-    case FieldType::UnitNumber:
-      return "unit";
-    case FieldType::LevelBit:
-      return "level";
-    case FieldType::TriggerNumber:
-      return "trigger";
-    case FieldType::SmallDigit:
-      return "digit";
-    case FieldType::HexDigit: {
-      const bool table = (instruction == static_cast<int>(Instruction::Send) && kind == 1) ||
-                         (instruction == static_cast<int>(Instruction::If) && kind == 6);
-      return table ? "table" : "register";
-    }
-    case FieldType::IndexRegister:
-      return "index register";
-    case FieldType::EntryNumber:
-      return "entry";
-    case FieldType::CharByte:
-    case FieldType::PatternByte:
-    case FieldType::EntryByte:
-      return "data byte";
-    case FieldType::LabelNumber:
-      return "label";
-    case FieldType::WaitTime:
-      return "time";
-    case FieldType::ClearSelect:
-      return "CLR or NOCLR";
-    case FieldType::OutputLineSelect:
-      return "output line";
-    case FieldType::SignalLineSelect:
-      return "signal line";
-    case FieldType::CompareSelect:
-      return "comparison";
-    default:
-      return "value";
-  }
-}
-
 // Reads the text of one line after its instruction and kind, position by position, into the
 // panel entries that the encoder takes.
 class LineReader {
@@ -261,7 +220,7 @@ class LineReader {
   std::string readRangedNumber(FieldType type, int radix, PositionEntry& target) {
     std::string digits;
     const std::optional<std::uint32_t> value = readNumber(radix, digits);
-    const std::string name = fieldName(type, instruction_, kind_);
+    const std::string name(fieldName(type, instruction_, kind_));
     if (!value) {
       return "expected the " + name + (radix == 16 ? " in hexadecimal" : "") + " at " + restOrEnd();
     }
@@ -297,7 +256,7 @@ class LineReader {
   // An entry of the field's list; for a register, timer or counter value a number or a word.
   std::string readListEntry(FieldType type, PositionEntry& target) {
     const auto names = namesOf(optionList(type));
-    const std::string name = fieldName(type, instruction_, kind_);
+    const std::string name(fieldName(type, instruction_, kind_));
     if (isWordList(type) && isDecimalDigit(peek())) return readRangedNumber(type, 10, target);
     if (isLetter(peek())) {
       const std::size_t start = at_;
@@ -450,7 +409,7 @@ std::optional<int> kindOf(int instruction, std::string_view text, std::size_t& l
 // The listing text with the character display off, blanks collapsed and trimmed.
 std::string normalisedListing(const ProgramLine& line) {
   ListingText buffer{};
-  const std::string_view listing = listingText(line, 0, false, buffer);
+  const std::string_view listing = listingText(line, CharCode::Ascii, false, buffer);
   std::string text;
   bool blank = false;
   for (const char c : trimmed(listing)) {
@@ -476,7 +435,7 @@ std::string rawText(const ProgramLine& line) {
 
 std::string sectionHeader(int program) {
   std::string header = "[";
-  header += ProgramNames[static_cast<std::size_t>(program)];
+  header += programName(program);
   header += ']';
   return header;
 }
@@ -647,9 +606,9 @@ std::vector<TextProblem> importProgramText(ProgramArea& area, const ProgramText&
     const auto count = static_cast<std::size_t>(lineCount(result, program));
     if (section->lines.size() > count) {
       problems.push_back(
-          {section->textLines[count],
-           "program " + std::string(ProgramNames[static_cast<std::size_t>(program)]) + " has " +
-               std::to_string(count) + " lines; this would be line " + std::to_string(count)});
+          {section->textLines[count], "program " + std::string(programName(program)) + " has " +
+                                          std::to_string(count) + " lines; this would be line " +
+                                          std::to_string(count)});
       continue;
     }
     for (std::size_t i = 0; i < count; ++i) {

@@ -1,35 +1,9 @@
 #include "cli/line_entry.h"
 
-#include <cstdio>
-
 #include "cli/cli_arguments.h"
 
 namespace vx {
 namespace {
-
-// clang-format off
-// The word the usage texts give a field type that takes a number; "" for the others.
-constexpr std::array<const char*, FieldTypeCount> FieldWords = {
-    "",        // End
-    "",        // KindSelect
-    "unit",    // UnitNumber
-    "level",   // LevelBit
-    "trigger", // TriggerNumber
-    "digit",   // SmallDigit
-    "hex",     // HexDigit
-    "index",   // IndexRegister
-    "entry",   // EntryNumber
-    "byte",    // CharByte
-    "pattern", // PatternByte
-    "byte",    // EntryByte
-    "label",   // LabelNumber
-    "time",    // WaitTime
-    "", "", "", "",             // the lists
-    "value", "value", "value",  // RegisterValue, TimerValue, CounterValue
-    "", "", "", "", "",         // captions
-};
-// clang-format on
-static_assert(FieldWords.size() == FieldTypeCount);
 
 bool isEditableList(FieldType type) {
   return fieldTypeRow(type).control == FieldControl::EditableList;
@@ -37,16 +11,6 @@ bool isEditableList(FieldType type) {
 
 bool isPlainList(FieldType type) {
   return !namesOf(optionList(type)).empty() && !isEditableList(type);
-}
-
-// A bound of a field's range in its radix; data bytes as two upper-case digits.
-std::string boundText(std::uint32_t value, const FieldTypeRow& row) {
-  std::array<char, 16> text{};
-  const char* format = row.control == FieldControl::DataEdit ? "%02X"
-                       : row.radix == 16                     ? "%X"
-                                                             : "%u";
-  std::snprintf(text.data(), text.size(), format, value);
-  return text.data();
 }
 
 std::string tokensText(TokenMode tokens) {
@@ -78,11 +42,13 @@ std::string fieldShape(FieldType type) {
   if (isPlainList(type)) return joinNames(namesOf(optionList(type)), "|");
   const FieldTypeRow& row = fieldTypeRow(type);
   if (row.radix == 0) return shape;
-  shape += FieldWords[index];
+  // Data bytes show both of their digits.
+  const bool padded = row.control == FieldControl::DataEdit;
+  shape += row.word;
   shape += '(';
-  shape += boundText(row.minimum, row);
+  shape += boundText(row.minimum, type, padded);
   shape += '-';
-  shape += boundText(row.maximum, row);
+  shape += boundText(row.maximum, type, padded);
   shape += tokensText(row.tokens);
   shape += ')';
   if (isEditableList(type)) {

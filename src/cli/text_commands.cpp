@@ -84,7 +84,7 @@ int checkFiles(const SetupFileAccess& files, std::span<const std::string> fileAr
     const std::string prefix = fileArguments.size() > 1 ? file + ": " : std::string();
     const ProgramArea& area = document.programArea;
     for (const int p : chosenPrograms(program)) {
-      const std::string head = prefix + ProgramNames[static_cast<std::size_t>(p)] + ": ";
+      const std::string head = prefix + programName(p) + ": ";
       std::vector<LabelInconsistency> found = labelInconsistencies(area, p);
       if (found.empty()) {
         out << head << "ok\n";

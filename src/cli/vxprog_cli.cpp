@@ -76,8 +76,6 @@ std::filesystem::path pathFromArgument(const std::string& argument) {
 #endif
 }
 
-std::string programName(int program) { return ProgramNames[static_cast<std::size_t>(program)]; }
-
 std::optional<int> programOperand(Invocation& inv, const std::string& text) {
   const auto program = parseProgramName(text);
   if (!program) usageError(inv, "unknown program '" + text + "'; programs: A, B, C, D");
@@ -211,7 +209,7 @@ int runInfo(Invocation& inv) {
   const int code = characterCodeByte(bytes);
   out << "character code: " << code << ' ';
   if (code >= 0 && code < CharCodeCount) {
-    out << CharCodeNameList[static_cast<std::size_t>(code)] << '\n';
+    out << charCodeName(normaliseCharCode(code)) << '\n';
   } else {
     out << "(no such code; shown as ASCII)\n";
   }
@@ -240,7 +238,7 @@ int runList(Invocation& inv) {
       return usageError(
           inv, "unknown character code '" + option->second + "'; codes: " + joinNames(names));
     }
-    chosenCode = code;
+    chosenCode = normaliseCharCode(code);
   }
   SetupDocument document;
   initialise(document);
@@ -400,11 +398,10 @@ int runSet(Invocation& inv) {
 
 // Reports each non-empty line an insert, copy or move pushed off the end of `program`, with its
 // former place; with --strict that refuses the command. True when the command goes on.
-bool acceptPushedOff(Invocation& inv, const PushedOffLines& lines, int program, int fileCode) {
+bool acceptPushedOff(Invocation& inv, const PushedOffLines& lines, int program, CharCode code) {
   for (const PushedOffLine& pushed : lines) {
     ListingText buffer{};
-    const std::string_view text =
-        listingText(pushed.line, normaliseCharCode(fileCode), false, buffer);
+    const std::string_view text = listingText(pushed.line, code, false, buffer);
     inv.err << "vxprog: line " << pushed.formerIndex << " of program "
             << programName(pushed.program) << " (" << sjisToUtf8(text)
             << ") pushed off the end of program " << programName(program) << '\n';
@@ -425,7 +422,7 @@ int runInsertOrDelete(Invocation& inv, bool insert) {
   if (insert) {
     PushedOffLines pushedOff;
     insertLine(document.programArea, *program, *index, nullptr, &pushedOff);
-    if (!acceptPushedOff(inv, pushedOff, *program, *fileCode)) return ExitFailed;
+    if (!acceptPushedOff(inv, pushedOff, *program, normaliseCharCode(*fileCode))) return ExitFailed;
   } else {
     deleteLine(document.programArea, *program, *index);
   }
@@ -460,7 +457,8 @@ int runMoveOrCopy(Invocation& inv, bool move) {
   }
   PushedOffLines pushedOff;
   moveCopyLines(area, *source, selected.lines, *destination, *index, move, &pushedOff);
-  if (!acceptPushedOff(inv, pushedOff, *destination, *fileCode)) return ExitFailed;
+  if (!acceptPushedOff(inv, pushedOff, *destination, normaliseCharCode(*fileCode)))
+    return ExitFailed;
   return saveFile(inv, document, inv.operands[0], &lock);
 }
 

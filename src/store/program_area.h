@@ -13,6 +13,11 @@ namespace vx {
 inline constexpr int ProgramCount = 4;
 // Programs 0..3 as the user sees them.
 inline constexpr std::array<const char*, ProgramCount> ProgramNames = {"A", "B", "C", "D"};
+// The name of program `program`; "?" outside 0..3.
+constexpr const char* programName(int program) {
+  return program >= 0 && program < ProgramCount ? ProgramNames[static_cast<std::size_t>(program)]
+                                                : "?";
+}
 inline constexpr int SlotCount = 2048;
 inline constexpr int LinesPerProgramAfterReset = 512;
 inline constexpr std::size_t LineSize = 16;

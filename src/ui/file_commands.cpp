@@ -122,12 +122,12 @@ void warningBox(HWND owner, const std::wstring& text, const std::wstring& captio
   MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-int loadAtStartUp(MainDialog& dialog) {
+CharCode loadAtStartUp(MainDialog& dialog) {
   std::string why;
   const int result = loadPath(dialog, dialog.filePath, why);
   if (result == -1) {
     warn(dialog, LoadWarning, dialog.filePath, why);
-    return 0;
+    return CharCode::Ascii;
   }
   documentLoaded(dialog, dialog.filePath);
   // A code the selector does not list is shown as ASCII.

@@ -1,6 +1,5 @@
 // The guidance text of the status area: what the focused panel control accepts.
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "ui/field_panel.h"
@@ -53,20 +52,6 @@ constexpr std::array<FieldGuidance, 19> FieldGuidanceTable = {{
 
 using PlaceholderValues = std::array<std::wstring, 3>;
 
-// A bound of the field's range in its radix, upper case, padded to its digits when asked.
-std::wstring boundText(std::uint32_t value, const FieldTypeRow& row, bool padded) {
-  constexpr const wchar_t* Digits = L"0123456789ABCDEF";
-  const auto radix = static_cast<std::uint32_t>(row.radix);
-  std::wstring text;
-  do {
-    text.insert(text.begin(), Digits[value % radix]);
-    value /= radix;
-  } while (value != 0);
-  const auto width = static_cast<std::size_t>(row.digits);
-  if (padded && text.size() < width) text.insert(0, width - text.size(), L'0');
-  return text;
-}
-
 // The entries of the field's list, one separator between each two.
 std::wstring listText(FieldType type, const wchar_t* separator) {
   std::wstring text;
@@ -81,11 +66,12 @@ std::wstring listText(FieldType type, const wchar_t* separator) {
 PlaceholderValues placeholderValues(const FieldGuidance& guidance) {
   const FieldTypeRow& row = fieldTypeRow(guidance.type);
   if (row.radix == 0) return {listText(guidance.type, guidance.separator), {}, {}};
-  PlaceholderValues values{guidance.namedMinimum != nullptr
-                               ? guidance.namedMinimum
-                               : boundText(row.minimum, row, guidance.paddedBounds),
-                           boundText(row.maximum, row, guidance.paddedBounds),
-                           {}};
+  PlaceholderValues values{
+      guidance.namedMinimum != nullptr
+          ? guidance.namedMinimum
+          : sjisToWide(boundText(row.minimum, guidance.type, guidance.paddedBounds)),
+      sjisToWide(boundText(row.maximum, guidance.type, guidance.paddedBounds)),
+      {}};
   if (guidance.separator != nullptr) values[2] = listText(guidance.type, guidance.separator);
   return values;
 }

@@ -46,10 +46,11 @@ BOOL onInitDialog(MainDialog& dialog) {
   dialog.currentProgram = 0;
   fillChoiceList(GetDlgItem(window, IDC_PROGRAM_SELECT), ProgramNames, 0);
 
-  // A failed start-up load has shown its warning; the dialog goes on with code 0 and the
+  // A failed start-up load has shown its warning; the dialog goes on with ASCII and the
   // document as it was, so that the window is usable.
-  const CharCode code = dialog.fileGiven ? loadAtStartUp(dialog) : 0;
-  fillChoiceList(GetDlgItem(window, IDC_CHAR_CODE), CharCodeNameList, code);
+  const CharCode code = dialog.fileGiven ? loadAtStartUp(dialog) : CharCode::Ascii;
+  fillChoiceList(GetDlgItem(window, IDC_CHAR_CODE), CharCodeNameList,
+                 static_cast<int>(charCodeIndex(code)));
 
   updateTitle(dialog);
   installListShortcuts(dialog);

@@ -15,7 +15,7 @@ void relistKeepingTop(MainDialog& dialog, bool takeCursor);
 bool onCommand(MainDialog& dialog, int id, int code);
 
 // Files (file_commands.cpp). loadAtStartUp gives the character code to select.
-int loadAtStartUp(MainDialog& dialog);
+CharCode loadAtStartUp(MainDialog& dialog);
 void onLoad(MainDialog& dialog);
 void onSave(MainDialog& dialog);
 // Save with the file dialog; save to the document's file without it (with the dialog when the

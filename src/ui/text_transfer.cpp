@@ -44,9 +44,7 @@ bool openClipboard(HWND owner) {
 
 ProgramArea& areaOf(MainDialog& dialog) { return dialog.document->programArea; }
 
-std::wstring programName(int program) {
-  return std::wstring(1, static_cast<wchar_t>(L'A' + program));
-}
+std::wstring programNameText(int program) { return sjisToWide(programName(program)); }
 
 void setStatus(MainDialog& dialog, const std::wstring& text) {
   setWideText(GetDlgItem(dialog.window, IDC_STATUS), text);
@@ -90,7 +88,7 @@ bool writeTextFile(const std::wstring& path, const std::string& text) {
 // The export's starting name: the setup file's name with the program's letter, in its folder.
 std::wstring suggestedTextPath(const MainDialog& dialog) {
   if (!dialog.textPath.empty()) return dialog.textPath;
-  const std::wstring name = L"_" + programName(dialog.currentProgram) + L".vxp";
+  const std::wstring name = L"_" + programNameText(dialog.currentProgram) + L".vxp";
   if (dialog.documentState.path.empty()) return L"program" + name;
   const std::filesystem::path setupFile(dialog.documentState.path);
   return (setupFile.parent_path() / (setupFile.stem().wstring() + name)).wstring();
@@ -192,7 +190,7 @@ void exportProgram(MainDialog& dialog) {
     return;
   }
   setStatus(dialog,
-            fillIn(loadString(IDS_PROGRAM_EXPORTED), 0, programName(dialog.currentProgram)));
+            fillIn(loadString(IDS_PROGRAM_EXPORTED), 0, programNameText(dialog.currentProgram)));
 }
 
 void importProgram(MainDialog& dialog) {
@@ -222,7 +220,7 @@ void importProgram(MainDialog& dialog) {
   dialog.documentState.pushedOff.clear();
   recordSince(dialog, *before, {dialog.currentProgram, dialog.currentLine});
   showChangedProgram(
-      dialog, fillIn(loadString(IDS_PROGRAM_IMPORTED), 0, programName(dialog.currentProgram)));
+      dialog, fillIn(loadString(IDS_PROGRAM_IMPORTED), 0, programNameText(dialog.currentProgram)));
 }
 
 bool handleListClipboardKey(MainDialog& dialog, WPARAM key) {

@@ -172,7 +172,7 @@ std::wstring pushedOffText(const PushedOffLines& lines) {
       break;
     }
     if (!places.empty()) places += L", ";
-    places += static_cast<wchar_t>(L'A' + lines[i].program);
+    places += sjisToWide(programName(lines[i].program));
     places += std::to_wstring(lines[i].formerIndex);
     if (last > i) places += L"-" + std::to_wstring(lines[last].formerIndex);
     ++runs;

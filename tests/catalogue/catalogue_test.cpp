@@ -306,6 +306,66 @@ TEST(Catalogue, FieldLineBytesFollowTheRow) {
   }
 }
 
+// The names messages give a value: a HexDigit is the table in a TBL row and a register elsewhere.
+TEST(Catalogue, FieldNamesInMessages) {
+  struct Case {
+    FieldType type;
+    int instruction;
+    int kind;
+    const char* name;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {FieldType::HexDigit,         1, 1, "table"},           // SEND TBL
+      {FieldType::HexDigit,         4, 6, "table"},           // IF TBL
+      {FieldType::HexDigit,         1, 2, "register"},        // SEND REG
+      {FieldType::HexDigit,         4, 5, "register"},        // IF REG
+      {FieldType::HexDigit,         7, 7, "register"},        // SET DV
+      {FieldType::IndexRegister,    1, 5, "index register"},
+      {FieldType::PatternByte,      2, 0, "data byte"},
+      {FieldType::EntryByte,        7, 6, "data byte"},
+      {FieldType::WaitTime,         2, 3, "time"},
+      {FieldType::ClearSelect,      2, 1, "CLR or NOCLR"},
+      {FieldType::OutputLineSelect, 7, 1, "output line"},
+      {FieldType::CompareSelect,    4, 5, "comparison"},
+      {FieldType::CounterValue,     7, 3, "value"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    EXPECT_EQ(fieldName(c.type, c.instruction, c.kind), c.name)
+        << TypeNames[static_cast<std::size_t>(c.type)] << " in " << c.instruction << " " << c.kind;
+  }
+}
+
+// Bounds in the field's radix with upper-case digits; padded to the field's digits when asked.
+TEST(Catalogue, BoundTexts) {
+  struct Case {
+    FieldType type;
+    std::uint32_t value;
+    const char* plain;
+    const char* padded;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {FieldType::HexDigit,      15,     "F",      "F"},
+      {FieldType::CharByte,      0,      "0",      "00"},
+      {FieldType::PatternByte,   255,    "FF",     "FF"},
+      {FieldType::EntryByte,     10,     "A",      "0A"},
+      {FieldType::LabelNumber,   0,      "0",      "000"},
+      {FieldType::WaitTime,      1,      "1",      "0001"},
+      {FieldType::EntryNumber,   99,     "99",     "99"},
+      {FieldType::CounterValue,  999999, "999999", "999999"},
+      {FieldType::TimerValue,    1,      "1",      "000001"},
+      {FieldType::ClearSelect,   1,      "",       ""},  // no number
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const char* name = TypeNames[static_cast<std::size_t>(c.type)];
+    EXPECT_EQ(boundText(c.value, c.type, false), c.plain) << name << " " << c.value;
+    EXPECT_EQ(boundText(c.value, c.type, true), c.padded) << name << " " << c.value;
+  }
+}
+
 TEST(Catalogue, OnlyARetiLabelTakesTheAnyMark) {
   EXPECT_EQ(fieldTokens(9, FieldType::LabelNumber), TokenMode::AnyMark);
   for (int instruction : {3, 4, 5, 8, 12}) {

@@ -196,8 +196,11 @@ const std::vector<std::u8string_view> BaudotFigureRows = {
 };
 // clang-format on
 
-constexpr CharCode Ascii = 0, Ebcdic = 1, Ebcdik = 2, Jis7 = 3, Jis8 = 4, Hex = 5, Ebcd = 6,
-                   Transcode = 7, Ipars = 8, Baudot = 9;
+using enum CharCode;
+// Every code in selector order.
+constexpr CharCode AllCodes[] = {Ascii, Ebcdic, Ebcdik,    Jis7,  Jis8,
+                                 Hex,   Ebcd,   Transcode, Ipars, Baudot};
+static_assert(std::size(AllCodes) == CharCodeCount);
 
 struct HalfCase {
   const char* name;
@@ -248,8 +251,7 @@ TEST_P(DisplayTableTest, EverySlotMatchesTheCodeChart) {
 
 TEST_P(DisplayTableTest, StoredHalfEndsWithTheMarkerRightAfterItsSlots) {
   const HalfCase& c = GetParam();
-  const auto& stored =
-      CharDisplayTable[static_cast<std::size_t>(c.code)][c.half == CharHalf::Shifted ? 1 : 0];
+  const auto& stored = CharDisplayTable[charCodeIndex(c.code)][c.half == CharHalf::Shifted ? 1 : 0];
   const auto count = static_cast<std::size_t>(slotCount(c.code, c.half));
   ASSERT_EQ(stored.size(), 257u);
   EXPECT_EQ(stored[count], "***");
@@ -283,11 +285,15 @@ TEST(CharCodes, NameListInSelectorOrderClosedBySentinel) {
   for (std::size_t i = 0; i < CharCodeNameList.size(); ++i) {
     EXPECT_STREQ(CharCodeNameList[i], expected[i]);
   }
+  for (std::size_t i = 0; i < std::size(AllCodes); ++i) {
+    EXPECT_EQ(charCodeIndex(AllCodes[i]), i);
+    EXPECT_STREQ(charCodeName(AllCodes[i]), expected[i]);
+  }
 }
 
 TEST(CharCodes, ShiftBytesOfTheThreeShiftingCodes) {
-  for (CharCode code = 0; code < CharCodeCount; ++code) {
-    const ShiftPair pair = ShiftBytes[static_cast<std::size_t>(code)];
+  for (const CharCode code : AllCodes) {
+    const ShiftPair pair = ShiftBytes[charCodeIndex(code)];
     switch (code) {
       case Jis7:
         EXPECT_EQ(pair.toNormal, 0x0F);
@@ -302,8 +308,8 @@ TEST(CharCodes, ShiftBytesOfTheThreeShiftingCodes) {
         EXPECT_EQ(pair.toShifted, 0x1B);
         break;
       default:
-        EXPECT_EQ(pair.toNormal, 0) << CharCodeNameList[static_cast<std::size_t>(code)];
-        EXPECT_EQ(pair.toShifted, 0) << CharCodeNameList[static_cast<std::size_t>(code)];
+        EXPECT_EQ(pair.toNormal, 0) << charCodeName(code);
+        EXPECT_EQ(pair.toShifted, 0) << charCodeName(code);
     }
   }
 }
@@ -317,8 +323,14 @@ TEST(CharCodes, HexFallbackIsTwoLowercaseDigits) {
 }
 
 TEST(CharCodes, CodesOutsideTheListAreTreatedAsAscii) {
-  for (int code : {-1, 10, 11, 255, -2147483647 - 1, 2147483647}) {
-    EXPECT_EQ(normaliseCharCode(code), Ascii) << code;
+  for (int index : {-1, 10, 11, 255, -2147483647 - 1, 2147483647}) {
+    EXPECT_EQ(normaliseCharCode(index), Ascii) << index;
+  }
+  // A value outside the list that a cast has made behaves as ASCII too.
+  for (int value : {10, 11, 200, 255}) {
+    const auto code = static_cast<CharCode>(value);
+    EXPECT_EQ(charCodeIndex(code), 0u) << value;
+    EXPECT_STREQ(charCodeName(code), "ASCII");
     EXPECT_EQ(slotCount(code, CharHalf::Normal), 128);
     EXPECT_EQ(displaySlot(code, CharHalf::Normal, 0x41), "A");
     EXPECT_EQ(byteForCharacter(code, 'A', CharHalf::Normal), 0x41);
@@ -326,11 +338,13 @@ TEST(CharCodes, CodesOutsideTheListAreTreatedAsAscii) {
     EXPECT_EQ(textToBytes(code, "AB", out), 2);
     EXPECT_EQ(out[0], 0x41);
   }
-  for (CharCode code = 0; code < CharCodeCount; ++code) EXPECT_EQ(normaliseCharCode(code), code);
+  for (int index = 0; index < CharCodeCount; ++index) {
+    EXPECT_EQ(normaliseCharCode(index), AllCodes[index]);
+  }
 }
 
 TEST(CharCodes, ValuesOutsideAByteHaveNoSlot) {
-  for (CharCode code = 0; code < CharCodeCount; ++code) {
+  for (const CharCode code : AllCodes) {
     EXPECT_TRUE(displaySlot(code, CharHalf::Normal, -1).empty());
     EXPECT_TRUE(displaySlot(code, CharHalf::Normal, 256).empty());
     EXPECT_TRUE(displaySlot(code, CharHalf::Normal, 1000).empty());
@@ -461,7 +475,7 @@ const ByteCase ByteCases[] = {
 TEST(ByteForCharacter, Cases) {
   for (const ByteCase& c : ByteCases) {
     EXPECT_EQ(byteForCharacter(c.code, c.c, c.half), c.expected)
-        << CharCodeNameList[static_cast<std::size_t>(c.code)] << " character 0x" << std::hex
+        << charCodeName(c.code) << " character 0x" << std::hex
         << (static_cast<unsigned>(c.c) & 0xFF) << " half " << static_cast<int>(c.half);
   }
 }
@@ -530,7 +544,7 @@ TEST(TextToBytes, RoundTripThroughTheDisplay) {
     std::copy_n(out.begin(), n, data.begin());
     const Strings8 shown = displayStrings(true, c.code, data, false, 0);
     std::string text;
-    const ShiftPair shift = ShiftBytes[static_cast<std::size_t>(c.code)];
+    const ShiftPair shift = ShiftBytes[charCodeIndex(c.code)];
     for (int i = 0; i < n; ++i) {
       const auto b = data[static_cast<std::size_t>(i)];
       if (shift.toNormal != 0 && (b == shift.toNormal || b == shift.toShifted)) continue;

@@ -12,7 +12,7 @@
 namespace vx {
 namespace {
 
-constexpr CharCode Ascii = 0, Ebcdic = 1, Jis7 = 3, Hex = 5, Baudot = 9;
+using enum CharCode;
 
 using test::lineOf;
 
@@ -101,8 +101,8 @@ const ListingCase ListingCases[] = {
   {"JIS7 shift in the listing",   lineOf({1, 0, 4, 0, 0x0E, 0x31, 0x0F, 0x31}),  Jis7,  true,  " SEND CHR SO \xB1 SI 1 "},  // ｱ
   {"BAUDOT figures",              lineOf({7, 6, 1, 3, 0x1B, 0x17, 0x03}),        Baudot, true, " SET DA 01 SO 1 - "},
   {"HEX code shows hex",          lineOf({2, 0, 2, 0x02, 0x41, 0x05}),           Hex,   true,  " WAIT CHR 41 |> "},
-  {"unknown code as ASCII",       lineOf({1, 0, 2, 0, 0x41, 0x0D}),              42,    true,  " SEND CHR A CR "},
-  {"unknown negative code",       lineOf({1, 0, 1, 0, 0x41}),                    -1,    true,  " SEND CHR A "},
+  {"unknown code as ASCII",       lineOf({1, 0, 2, 0, 0x41, 0x0D}),              CharCode{42}, true,  " SEND CHR A CR "},
+  {"unknown negative code",       lineOf({1, 0, 1, 0, 0x41}),                    normaliseCharCode(-1), true,  " SEND CHR A "},
   {"SEND CHR ignores the mask",   lineOf({1, 0, 1, 0x01, 0x00}),                 Ascii, true,  " SEND CHR NU "},
 
   // Lines the editor never writes.

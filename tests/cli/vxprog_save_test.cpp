@@ -90,7 +90,7 @@ RunResult runVxprog(const std::vector<std::string>& args, const std::filesystem:
 }
 
 using Bytes = std::vector<std::uint8_t>;
-constexpr int Lbl = 12;
+constexpr int Lbl = static_cast<int>(Instruction::Lbl);
 
 TEST(VxprogSave, FiftyConcurrentInsertsAllTakeEffect) {
   TempFolder work;

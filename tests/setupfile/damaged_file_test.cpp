@@ -262,7 +262,7 @@ TEST_F(DamagedHeader, ListingCheckEditingAndSaveStayInsideTheArea) {
       while (const ProgramLine* line = lineAt(loaded, p, listed)) {
         ASSERT_EQ(line, &loaded.slots[static_cast<std::size_t>(range.start + listed)]);
         ListingText text;
-        listingText(*line, 3, true, text);
+        listingText(*line, CharCode::Jis7, true, text);
         ASSERT_LE(std::find(text.begin(), text.end(), '\0') - text.begin(), 39);
         ++listed;
       }

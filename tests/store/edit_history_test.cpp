@@ -5,15 +5,12 @@
 #include <array>
 #include <vector>
 
+#include "support/lines.h"
+
 namespace vx {
 namespace {
 
-ProgramLine lineOf(int instruction, int byte4 = 0) {
-  ProgramLine line;
-  line.bytes[0] = static_cast<std::uint8_t>(instruction);
-  line.bytes[4] = static_cast<std::uint8_t>(byte4);
-  return line;
-}
+using test::lineOf;
 
 class EditHistoryTest : public ::testing::Test {
  protected:
@@ -21,7 +18,9 @@ class EditHistoryTest : public ::testing::Test {
     resetProgramArea(area);
     // Every line of programs A and B holds something, so that pushed-off lines are not empty.
     for (int p = 0; p < 2; ++p) {
-      for (int i = 0; i < lineCount(area, p); ++i) storeLine(area, p, i, lineOf(p + 1, i & 0xFF));
+      for (int i = 0; i < lineCount(area, p); ++i) {
+        storeLine(area, p, i, lineOf({p + 1, 0, 0, 0, i & 0xFF}));
+      }
     }
     setCursor(area, 1, 17);
   }
@@ -58,10 +57,10 @@ TEST_F(EditHistoryTest, DifferencesHoldOnlyTheChangedLinesAndCursors) {
   ASSERT_EQ(step.lines.size(), 509u);
   EXPECT_EQ(step.lines.front().program, 0);
   EXPECT_EQ(step.lines.front().index, 3);
-  EXPECT_EQ(step.lines.front().before, lineOf(1, 3));
+  EXPECT_EQ(step.lines.front().before, lineOf({1, 0, 0, 0, 3}));
   EXPECT_EQ(step.lines.front().after, ProgramLine{});
   EXPECT_EQ(step.lines.back().index, 511);
-  EXPECT_EQ(step.lines.back().before, lineOf(1, 511 & 0xFF));
+  EXPECT_EQ(step.lines.back().before, lineOf({1, 0, 0, 0, 511 & 0xFF}));
   ASSERT_EQ(step.cursors.size(), 1u);
   EXPECT_EQ(step.cursors[0].program, 2);
   EXPECT_EQ(step.cursors[0].before, 0);
@@ -81,7 +80,7 @@ TEST_F(EditHistoryTest, UndoAndRedoEveryLineOperationAcrossPrograms) {
   states.push_back(area);
   step({0, 7}, [&](ProgramArea& a) { moveCopyLines(a, 1, selected, 0, 7, false); });
   states.push_back(area);
-  key(9, lineOf(3, 1));
+  key(9, lineOf({3, 0, 0, 0, 1}));
   states.push_back(area);
   ASSERT_EQ(history.stepCount(), 5u);
 
@@ -118,48 +117,48 @@ TEST_F(EditHistoryTest, PushedOffLinesComeBackOnUndo) {
 
 TEST_F(EditHistoryTest, KeysInOneLineAreOneStepUntilTheRunEnds) {
   const ProgramLine original = *lineAt(area, 0, 4);
-  key(4, lineOf(1, 0x04));
-  key(4, lineOf(1, 0x41));
-  key(4, lineOf(3));  // another instruction: still the same run
+  key(4, lineOf({1, 0, 0, 0, 0x04}));
+  key(4, lineOf({1, 0, 0, 0, 0x41}));
+  key(4, lineOf({3}));  // another instruction: still the same run
   EXPECT_EQ(history.stepCount(), 1u);
-  key(5, lineOf(2));  // another line: a new step
+  key(5, lineOf({2}));  // another line: a new step
   EXPECT_EQ(history.stepCount(), 2u);
   history.endRun();
-  key(5, lineOf(2, 9));  // the same line after leaving it: a new step
+  key(5, lineOf({2, 0, 0, 0, 9}));  // the same line after leaving it: a new step
   EXPECT_EQ(history.stepCount(), 3u);
 
   history.undo(area);
-  EXPECT_EQ(*lineAt(area, 0, 5), lineOf(2));
+  EXPECT_EQ(*lineAt(area, 0, 5), lineOf({2}));
   history.undo(area);
   history.undo(area);
   EXPECT_EQ(*lineAt(area, 0, 4), original);
-  EXPECT_EQ(*lineAt(area, 0, 5), lineOf(1, 5));
+  EXPECT_EQ(*lineAt(area, 0, 5), lineOf({1, 0, 0, 0, 5}));
   // Keys after an undo join no undone step.
-  key(4, lineOf(1, 0x77));
+  key(4, lineOf({1, 0, 0, 0, 0x77}));
   EXPECT_FALSE(history.canRedo());
   EXPECT_EQ(history.stepCount(), 1u);
 }
 
 TEST_F(EditHistoryTest, ARunThatRestoresItsLineLeavesNoStep) {
   const ProgramLine original = *lineAt(area, 0, 4);
-  key(4, lineOf(9));
+  key(4, lineOf({9}));
   EXPECT_TRUE(history.modified());
   key(4, original);
   EXPECT_EQ(history.stepCount(), 0u);
   EXPECT_FALSE(history.modified());
   key(4, original);  // a key that stores the same line again
   EXPECT_EQ(history.stepCount(), 0u);
-  key(4, lineOf(9));
+  key(4, lineOf({9}));
   EXPECT_EQ(history.stepCount(), 1u);
 }
 
 TEST_F(EditHistoryTest, ModifiedFollowsTheSavedState) {
   EXPECT_FALSE(history.modified());
-  key(1, lineOf(5));
+  key(1, lineOf({5}));
   EXPECT_TRUE(history.modified());
   history.markSaved();
   EXPECT_FALSE(history.modified());
-  key(1, lineOf(6));  // the save ended the run: a new step
+  key(1, lineOf({6}));  // the save ended the run: a new step
   EXPECT_EQ(history.stepCount(), 2u);
   EXPECT_TRUE(history.modified());
   history.undo(area);
@@ -185,7 +184,7 @@ TEST_F(EditHistoryTest, ModifiedFollowsTheSavedState) {
 TEST_F(EditHistoryTest, UndoRestoresTheCursorsAStepChanged) {
   step({1, 3}, [](ProgramArea& a) {
     setCursor(a, 1, 3);
-    storeLine(a, 1, 3, lineOf(7));
+    storeLine(a, 1, 3, lineOf({7}));
   });
   history.undo(area);
   EXPECT_EQ(cursor(area, 1), 17);
@@ -198,7 +197,7 @@ TEST_F(EditHistoryTest, DepthIsLimitedOnlyByMemory) {
   constexpr int Steps = 20000;
   for (int k = 0; k < Steps; ++k) {
     // Byte 5 holds the step's number over 255, so that every step changes its line.
-    ProgramLine line = lineOf(1 + k % 12, k);
+    ProgramLine line = lineOf({1 + k % 12, 0, 0, 0, k});
     line.bytes[5] = static_cast<std::uint8_t>(1 + (k >> 8));
     const int index = k % 512;
     const ProgramLine previous = *lineAt(area, 0, index);

@@ -9,7 +9,14 @@
 namespace vx {
 namespace {
 
-constexpr std::uint8_t Send = 1, Goto = 3, If = 4, Call = 5, Set = 7, Int = 8, Reti = 9, Lbl = 12;
+// The instruction codes as line bytes.
+constexpr std::uint8_t code(Instruction instruction) {
+  return static_cast<std::uint8_t>(instruction);
+}
+constexpr std::uint8_t Send = code(Instruction::Send), Goto = code(Instruction::Goto),
+                       If = code(Instruction::If), Call = code(Instruction::Call),
+                       Set = code(Instruction::Set), Int = code(Instruction::Int),
+                       Reti = code(Instruction::Reti), Lbl = code(Instruction::Lbl);
 
 struct Placed {
   int program;

@@ -42,6 +42,15 @@ TEST(ProgramArea, ResetGivesFourEmptyProgramsOf512Lines) {
   EXPECT_EQ(area.slots[7], ProgramLine{});
 }
 
+TEST(ProgramArea, ProgramsAreNamedAToD) {
+  EXPECT_STREQ(programName(0), "A");
+  EXPECT_STREQ(programName(1), "B");
+  EXPECT_STREQ(programName(2), "C");
+  EXPECT_STREQ(programName(3), "D");
+  EXPECT_STREQ(programName(-1), "?");
+  EXPECT_STREQ(programName(ProgramCount), "?");
+}
+
 TEST(ProgramArea, LoadedStartsDivideTheSlots) {
   ProgramArea area = freshArea();
   setStarts(area, {0, 100, 2000, 2000, 2048});

@@ -492,28 +492,36 @@ TEST_F(FieldPanelTest, InvalidHexDigitIsCorrectedToItsMinimumAndLeavingShowsUppe
 }
 
 TEST_F(FieldPanelTest, PatternShortcutsGiveFlagAndDontCareAndMoveOn) {
+  // Typed into data fields 2, 3 and 4 in turn: each fills its field and moves the focus on.
+  struct Shortcut {
+    const char* what;
+    bool shift;
+    int key;  // held down while the character arrives
+    wchar_t character;
+    const wchar_t* text;
+  };
+  const Shortcut shortcuts[] = {
+      {"Shift+F: the flag", true, 'F', L'F', L"|>"},
+      {"keypad *: don't care", false, VK_MULTIPLY, L'*', L"*"},
+      {"Shift+8: don't care, whatever character the layout gives", true, '8', L'(', L"*"},
+  };
   openWith(makeLine(2, 0));
   focus(2);
-  holdKeys({VK_SHIFT, 'F'});
-  SendMessageW(control(2), WM_CHAR, L'F', 0);
-  pump();
-  releaseKeys();
-  EXPECT_EQ(controlText(2), L"|>");
-  EXPECT_EQ(GetFocus(), control(3));
-
-  holdKeys({VK_MULTIPLY});
-  SendMessageW(control(3), WM_CHAR, L'*', 0);
-  pump();
-  releaseKeys();
-  EXPECT_EQ(controlText(3), L"*");
-  EXPECT_EQ(GetFocus(), control(4));
-
-  holdKeys({VK_SHIFT, '8'});
-  SendMessageW(control(4), WM_CHAR, L'(', 0);
-  pump();
-  releaseKeys();
-  EXPECT_EQ(controlText(4), L"*");
-  EXPECT_EQ(GetFocus(), control(5));
+  int n = 2;
+  for (const Shortcut& shortcut : shortcuts) {
+    SCOPED_TRACE(shortcut.what);
+    if (shortcut.shift) {
+      holdKeys({VK_SHIFT, shortcut.key});
+    } else {
+      holdKeys({shortcut.key});
+    }
+    SendMessageW(control(n), WM_CHAR, static_cast<WPARAM>(shortcut.character), 0);
+    pump();
+    releaseKeys();
+    EXPECT_EQ(controlText(n), shortcut.text);
+    EXPECT_EQ(GetFocus(), control(n + 1));
+    ++n;
+  }
 
   // A lower-case f is a hexadecimal digit.
   type(control(5), L'f', 'F');

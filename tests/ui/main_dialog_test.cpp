@@ -208,7 +208,7 @@ TEST_F(MainDialogTest, RelistOnCheckBoxAndCodeChangeKeepsTheTopIndex) {
   EXPECT_EQ(GetFocus(), item(IDC_CHAR_DISPLAY));
 
   chooseInCombo(IDC_CHAR_CODE, 1);  // EBCDIC: 0x41 is not "A" there
-  EXPECT_EQ(currentCharCode(window), 1);
+  EXPECT_EQ(currentCharCode(window), CharCode::Ebcdic);
   EXPECT_NE(listEntry(300), L" SEND CHR A B ");
   EXPECT_EQ(listEntry(300), expectedListing(line));
   EXPECT_EQ(listTopIndex(), 280);

@@ -33,7 +33,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   vx::SetupDocument document;
   vx::initialise(document);
-  constexpr int Lbl = 12;
+  constexpr int Lbl = static_cast<int>(vx::Instruction::Lbl);
   // clang-format off
   const vx::ProgramLine programA[] = {
       line({Lbl}, 1),
