@@ -1,5 +1,6 @@
 // The panel's reactions to its controls' notifications: guidance on focus, the standard form
 // again when a field is left, and a commit for every change the user makes.
+#include "catalogue/catalogue.h"
 #include "catalogue/value_parsing.h"
 #include "ui/field_panel.h"
 #include "ui/field_panel_parts.h"
@@ -44,8 +45,12 @@ void onFieldChanged(MainDialog& dialog, int control, int code) {
       isDataControl(instruction, kind, control + 1) && panelControl(dialog, control + 1) != nullptr;
   if (isDataControl(instruction, kind, control) && nextIsData) {
     const std::string text = controlText(dialog, control);
-    const ParsedValue parsed = parseFieldValue(text, 16, 2, 0, 255, TokenMode::None);
-    if (parsed.result == ParseResult::Number && text.size() >= 2) advance = true;
+    const FieldTypeRow& byte = fieldTypeRow(FieldType::CharByte);
+    const ParsedValue parsed =
+        parseFieldValue(text, byte.radix, byte.digits, byte.minimum, byte.maximum, TokenMode::None);
+    if (parsed.result == ParseResult::Number &&
+        text.size() >= static_cast<std::size_t>(byte.digits))
+      advance = true;
   }
   commitEdit(dialog, control, code);
   if (advance && nextIsData) SetFocus(panelControl(dialog, control + 1));
@@ -72,7 +77,7 @@ bool handlePanelCommand(MainDialog& dialog, int id, int code) {
       return true;
     case CBN_KILLFOCUS:
     case EN_KILLFOCUS:
-      postShowLine(dialog, 1);
+      postShowLine(dialog, KeepControls);
       return true;
     case CBN_SELCHANGE:
       // The chosen word becomes the text of an editable list before the line is encoded.
