@@ -302,7 +302,7 @@ bool benchLineChange(Editor& editor, int runs, Measure& measure) {
       measure.times.push_back(nowMs() - start);
 
       start = nowMs();
-      PostMessageW(editor.window, UM_SHOW_LINE, 1, 0);
+      PostMessageW(editor.window, UM_SHOW_LINE, KeepControls, 0);
       pump(editor.window);
       UpdateWindow(editor.window);
       measure.floorTimes.push_back(nowMs() - start);

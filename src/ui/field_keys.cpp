@@ -167,7 +167,7 @@ void onCharacterMessage(MainDialog& dialog, UINT message, int control) {
   }
   commitEdit(dialog, control, EN_CHANGE);
   focusControl(dialog, control);
-  postShowLine(dialog, 1);
+  postShowLine(dialog, KeepControls);
 }
 
 }  // namespace vx::ui

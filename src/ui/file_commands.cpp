@@ -151,7 +151,7 @@ void onLoad(MainDialog& dialog) {
       fillProgramList(programList(dialog), dialog.document->programArea, 0,
                       currentCharCode(dialog.window), characterDisplayOn(dialog.window));
   showStatus(dialog.window, IDS_LOADED);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 bool saveWithDialog(MainDialog& dialog) {

@@ -30,7 +30,7 @@ void onProgramSelected(MainDialog& dialog) {
   dialog.currentLine =
       fillProgramList(programList(dialog), dialog.document->programArea, dialog.currentProgram,
                       currentCharCode(dialog.window), characterDisplayOn(dialog.window));
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
   showStatus(dialog.window, 0);
 }
 
@@ -46,14 +46,14 @@ void onLinePicked(MainDialog& dialog, bool doubleClick) {
   } else {
     showStatus(dialog.window, 0);
   }
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 // After an insertion or deletion the current line stays and is selected again.
 void refreshAfterLineChange(MainDialog& dialog) {
   relistKeepingTop(dialog, false);
   focusInstructionSelector(dialog);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 void onCheckLabels(MainDialog& dialog) {
@@ -66,7 +66,7 @@ void onCheckLabels(MainDialog& dialog) {
   setCursor(dialog.document->programArea, dialog.currentProgram, line);
   SendMessageW(programList(dialog), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
   showStatus(dialog.window, IDS_LABEL_MISMATCH);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 // Panel control number of the first data field of the line the panel shows, or -1 when its
@@ -99,7 +99,7 @@ void onDirectInput(MainDialog& dialog) {
     setControlText(dialog, first + i, field);
   }
   commitEdit(dialog, IDC_DIRECT_INPUT, EN_CHANGE);
-  postShowLine(dialog, 1);
+  postShowLine(dialog, KeepControls);
 }
 
 // The move and copy dialog opens on the program shown, scrolled as the list stands, listed with
@@ -117,7 +117,7 @@ void onMoveCopy(MainDialog& dialog) {
   relistKeepingTop(dialog, false);
   focusInstructionSelector(dialog);
   showMoveCopyStatus(dialog);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 }  // namespace
@@ -155,14 +155,14 @@ bool onCommand(MainDialog& dialog, int id, int code) {
     case IDC_CHAR_CODE:
       if (code == CBN_SELCHANGE) {
         relistKeepingTop(dialog, true);
-        postShowLine(dialog, 0);
+        postShowLine(dialog, RebuildPanel);
         SetFocus(GetDlgItem(dialog.window, IDC_CHAR_CODE));
       }
       return true;
     case IDC_CHAR_DISPLAY:
       if (code == BN_CLICKED) {
         relistKeepingTop(dialog, true);
-        postShowLine(dialog, 0);
+        postShowLine(dialog, RebuildPanel);
         SetFocus(GetDlgItem(dialog.window, IDC_CHAR_DISPLAY));
       }
       return true;

@@ -60,7 +60,7 @@ BOOL onInitDialog(MainDialog& dialog) {
       fillProgramList(programList(dialog), dialog.document->programArea, dialog.currentProgram,
                       currentCharCode(window), characterDisplayOn(window));
   SetFocus(programList(dialog));
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
   return FALSE;  // the focus has been set
 }
 
@@ -71,7 +71,7 @@ void onNextLine(MainDialog& dialog) {
   ++dialog.currentLine;
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(dialog.currentLine), 0);
   focusInstructionSelector(dialog);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 void onPrevLine(MainDialog& dialog) {
@@ -79,15 +79,15 @@ void onPrevLine(MainDialog& dialog) {
   --dialog.currentLine;
   SendMessageW(programList(dialog), LB_SETCURSEL, static_cast<WPARAM>(dialog.currentLine), 0);
   focusInstructionSelector(dialog);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
-void onShowLine(MainDialog& dialog, WPARAM keepControls) {
+void onShowLine(MainDialog& dialog, WPARAM how) {
   // A new line or a changed view: the next key starts a new undo step.
-  if (keepControls == 0) endEditRun(dialog);
+  if (how == RebuildPanel) endEditRun(dialog);
   const ProgramLine* line =
       lineAt(dialog.document->programArea, dialog.currentProgram, dialog.currentLine);
-  showLine(dialog, line, keepControls == 1);
+  showLine(dialog, line, how == KeepControls);
 }
 
 }  // namespace
@@ -96,8 +96,8 @@ MainDialog* mainDialogOf(HWND control) { return dialogOf(GetAncestor(control, GA
 
 HWND programList(const MainDialog& dialog) { return GetDlgItem(dialog.window, IDC_PROGRAM_LIST); }
 
-void postShowLine(const MainDialog& dialog, WPARAM keepControls) {
-  PostMessageW(dialog.window, UM_SHOW_LINE, keepControls, 0);
+void postShowLine(const MainDialog& dialog, ShowLine how) {
+  PostMessageW(dialog.window, UM_SHOW_LINE, how, 0);
 }
 
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

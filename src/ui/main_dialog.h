@@ -22,7 +22,14 @@ inline constexpr UINT UM_NEXT_LINE = WM_USER + 1;
 inline constexpr UINT UM_PREV_LINE = WM_USER + 2;
 inline constexpr UINT UM_INSERT_CHAR = WM_USER + 3;  // wParam: control number
 inline constexpr UINT UM_DELETE_CHAR = WM_USER + 4;  // wParam: control number
-inline constexpr UINT UM_SHOW_LINE = WM_USER + 5;    // wParam 0: rebuild the panel, 1: keep it
+inline constexpr UINT UM_SHOW_LINE = WM_USER + 5;    // wParam: a ShowLine
+
+// How UM_SHOW_LINE shows the current line: with the panel rebuilt for it (a new line, a new
+// program, a changed view), or in the controls the panel has (the same line after an edit).
+enum ShowLine : WPARAM {
+  RebuildPanel = 0,
+  KeepControls = 1,
+};
 
 struct MainDialog;
 

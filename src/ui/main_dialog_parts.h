@@ -6,7 +6,7 @@
 namespace vx::ui {
 
 HWND programList(const MainDialog& dialog);
-void postShowLine(const MainDialog& dialog, WPARAM keepControls);
+void postShowLine(const MainDialog& dialog, ShowLine how);
 
 // Lists the current program again with the current character code and check box.
 void relistKeepingTop(MainDialog& dialog, bool takeCursor);

@@ -98,7 +98,7 @@ std::wstring suggestedTextPath(const MainDialog& dialog) {
 void showChangedProgram(MainDialog& dialog, const std::wstring& status) {
   relistKeepingTop(dialog, false);
   setStatus(dialog, status);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ void showChange(MainDialog& dialog, EditPlace place, unsigned statusId) {
   // The panel's fields are rebuilt for the shown line: a field that had the focus goes.
   if (panelControlNumber(dialog, GetFocus()) > 0) focusInstructionSelector(dialog);
   showStatus(dialog.window, statusId);
-  postShowLine(dialog, 0);
+  postShowLine(dialog, RebuildPanel);
   updateTitle(dialog);
 }
 

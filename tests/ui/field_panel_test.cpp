@@ -337,7 +337,7 @@ TEST_F(FieldPanelTest, AKindSelectorIsRepaintedOnlyWhenItsEntryChanges) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     dialog.currentLine = step.line;
     SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(step.line), 0);
-    SendMessageW(window, UM_SHOW_LINE, 0, 0);
+    SendMessageW(window, UM_SHOW_LINE, RebuildPanel, 0);
     EXPECT_EQ(controlText(1), step.entry);
     EXPECT_EQ(GetUpdateRect(control(1), nullptr, FALSE) != FALSE, step.repaint);
     pump();
@@ -401,16 +401,16 @@ TEST_F(FieldPanelTest, LinesTheEditorNeverWritesStayInsideThePanel) {
   open();
   for (const ProgramLine& line : lines) {
     storeLine(document.programArea, 0, 0, line);
-    post(UM_SHOW_LINE, 0);
+    post(UM_SHOW_LINE, RebuildPanel);
     EXPECT_EQ(item(Panel + 12), nullptr);
     EXPECT_EQ(item(CellBase + 32), nullptr);
   }
   // Instruction 13 leaves the selector without a selection.
   storeLine(document.programArea, 0, 0, lines[1]);
-  post(UM_SHOW_LINE, 0);
+  post(UM_SHOW_LINE, RebuildPanel);
   EXPECT_EQ(comboSelection(Panel), -1);
   storeLine(document.programArea, 0, 0, lines[0]);
-  post(UM_SHOW_LINE, 0);
+  post(UM_SHOW_LINE, RebuildPanel);
   EXPECT_EQ(controlText(9), L"08");
 }
 
@@ -722,7 +722,7 @@ TEST_F(FieldPanelTest, ShiftInsertAndShiftDeleteShiftTheDataRun) {
     for (std::size_t i = 0; i < c.data.size() && i < 8; ++i)
       line.bytes[4 + i] = static_cast<std::uint8_t>(c.data[i]);
     storeLine(document.programArea, 0, 0, line);
-    post(UM_SHOW_LINE, 0);
+    post(UM_SHOW_LINE, RebuildPanel);
     focus(c.control);
     press(c.control, c.key, {VK_SHIFT});
     const ProgramLine& after = stored();
@@ -790,7 +790,7 @@ TEST_F(FieldPanelTest, FocusShowsTheGuidanceOfTheField) {
   for (const GuidanceCase& c : cases) {
     SCOPED_TRACE(c.name);
     storeLine(document.programArea, 0, 0, c.line);
-    post(UM_SHOW_LINE, 0);
+    post(UM_SHOW_LINE, RebuildPanel);
     showStatus(window, IDS_LOADED);
     focus(c.control);
     EXPECT_EQ(text(IDC_STATUS), c.text == nullptr ? loadString(IDS_INSTRUCTION_KEYS) : c.text);

@@ -117,7 +117,7 @@ void MainDialogTest::showAsLineZero(const ProgramLine& line) {
   if (window == nullptr) {
     open();
   } else {
-    post(UM_SHOW_LINE, 0);
+    post(UM_SHOW_LINE, RebuildPanel);
   }
 }
 
