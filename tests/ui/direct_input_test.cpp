@@ -289,13 +289,11 @@ TEST_F(SecondaryDialogTest, DirectInputOnALineWithoutDataFieldsOpensNoDialog) {
   storeLine(document.programArea, 0, 0, gotoLine(12));
   storeLine(document.programArea, 0, 1, sendChr({0x41}));
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 1, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(1);
   if (dialog.panel.controls[2] == nullptr) {
     GTEST_SKIP() << NoPanel;
   }
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 0, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(0);
   ASSERT_NE(dialog.panel.controls[0], nullptr);
 
   EXPECT_FALSE(whileOpen(IDC_DIRECT_INPUT, [](HWND input) { pressButton(input, IDOK); }));

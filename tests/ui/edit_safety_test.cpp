@@ -25,21 +25,6 @@ class EditSafetyTest : public MainDialogTest {
     MainDialogTest::TearDown();
   }
 
-  HWND control(int n) const { return item(Panel + n); }
-  std::wstring controlText(int n) const { return text(Panel + n); }
-  const ProgramLine& stored(int program, int line) const {
-    return *lineAt(document.programArea, program, line);
-  }
-
-  void focus(int n) {
-    SetFocus(control(n));
-    pump();
-  }
-  void pick(int line) {
-    SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
-    notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
-  }
-
   // A typed hexadecimal digit or letter: key down, the character, key up.
   void type(HWND target, wchar_t character) {
     const auto key = static_cast<WPARAM>(character >= L'a' ? character - L'a' + L'A' : character);
@@ -153,16 +138,16 @@ TEST_F(EditSafetyTest, UndoAndRedoAcrossLineOperationsDirectInputAndPrograms) {
   open();
   std::vector<ProgramArea> states = {area};
 
-  pick(3);  // A line 3
+  chooseLine(3);  // A line 3
   click(IDC_INSERT_LINE);
   states.push_back(area);
   chooseInCombo(IDC_PROGRAM_SELECT, 1);
-  pick(1);
+  chooseLine(1);
   click(IDC_DELETE_LINE);  // B line 1
   states.push_back(area);
   click(IDC_MOVE_COPY);  // A lines 0 and 1 copied to B line 4
   states.push_back(area);
-  pick(1);  // B line 1: the SEND CHR line, after the delete
+  chooseLine(1);  // B line 1: the SEND CHR line, after the delete
   ASSERT_EQ(stored(1, 1), sendChr({0x31}));
   ASSERT_TRUE(whileModal([&] { notify(IDC_DIRECT_INPUT, BN_CLICKED); },
                          [](HWND input) {
@@ -218,7 +203,7 @@ TEST_F(EditSafetyTest, UndoAndRedoAcrossLineOperationsDirectInputAndPrograms) {
 TEST_F(EditSafetyTest, UndoKeepsTheListsTopIndex) {
   storeLine(document.programArea, 0, 40, gotoLine(1));
   open();
-  pick(40);
+  chooseLine(40);
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 30, 0);
   focus(0);
   SendMessageW(control(0), WM_KEYDOWN, '0', 0);
@@ -467,7 +452,7 @@ TEST_F(FileEditTest, LoadAsksAboutUnsavedChangesAndFollowsTheAnswer) {
 TEST_F(EditSafetyTest, InsertReportsThePushedOffLineAndUndoBringsItBack) {
   storeLine(document.programArea, 0, 511, gotoLine(9));
   open();
-  pick(10);
+  chooseLine(10);
   click(IDC_INSERT_LINE);
   EXPECT_EQ(stored(0, 511), ProgramLine{});
   EXPECT_EQ(text(IDC_STATUS),

@@ -29,11 +29,10 @@ class FieldPanelTest : public MainDialogTest {
     open();
   }
 
-  HWND control(int n) const { return item(Panel + n); }
   HWND cell(int i) const { return item(CellBase + 4 * i); }
-  std::wstring controlText(int n) const { return text(Panel + n); }
   std::wstring cellText(int i) const { return getWideText(cell(i)); }
-  const ProgramLine& stored(int line = 0) const { return *lineAt(document.programArea, 0, line); }
+  using MainDialogTest::stored;
+  const ProgramLine& stored(int line = 0) const { return stored(0, line); }
 
   // Control rectangle in the dialog's client coordinates.
   RECT rectOf(HWND target) const { return rectInDialog(window, target); }
@@ -57,11 +56,6 @@ class FieldPanelTest : public MainDialogTest {
   POINT origin() const {
     RECT frame = rectOf(item(IDC_EDIT_FRAME));
     return POINT{frame.left + scaledX(10), frame.top + scaledY(20)};
-  }
-
-  void focus(int n) {
-    SetFocus(control(n));
-    pump();
   }
 
   // A typed character: key down (the panel's key handler), the character, key up.
@@ -663,8 +657,7 @@ TEST_F(FieldPanelTest, ArrowsMoveBetweenFieldsPastCaptions) {
 
 TEST_F(FieldPanelTest, EnterMovesToTheNextLineOnReleaseAndStopsAtTheLast) {
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 5, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(5);
   focus(0);
   SendMessageW(control(0), WM_KEYDOWN, VK_RETURN, 0);
   pump();
@@ -675,8 +668,7 @@ TEST_F(FieldPanelTest, EnterMovesToTheNextLineOnReleaseAndStopsAtTheLast) {
   press(0, VK_RETURN, {VK_SHIFT});
   EXPECT_EQ(dialog.currentLine, 5);
 
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 511, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(511);
   chooseInCombo(Panel, 3);
   focus(2);
   press(2, VK_SEPARATOR);

@@ -177,8 +177,7 @@ TEST_F(MainDialogTest, FailedLoadFromTheButtonChangesNothing) {
   storeLine(document.programArea, 1, 2, gotoLine(3));
   open();
   chooseInCombo(IDC_PROGRAM_SELECT, 1);
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 2, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(2);
   showStatus(window, IDS_SAVED);
   const ProgramArea before = document.programArea;
   const std::vector<std::uint8_t> imageBefore = document.image;
@@ -219,8 +218,7 @@ TEST_F(MainDialogTest, SaveWritesTheFileUnderAPathOutsideTheShiftJisCodePage) {
   const std::filesystem::path path = directory.path() / L"セーブ\uD55C.su";
   storeLine(document.programArea, 3, 5, gotoLine(12));
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 9, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(9);
 
   chosenPaths = {path.wstring()};
   click(IDC_SAVE);

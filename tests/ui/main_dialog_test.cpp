@@ -128,8 +128,7 @@ TEST_F(MainDialogTest, ProgramChangeListsTheProgramAtItsStoredCursor) {
 TEST_F(MainDialogTest, PickingALineStoresTheCursor) {
   open();
   showStatus(window, IDS_LOADED);
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 5, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(5);
   EXPECT_EQ(dialog.currentLine, 5);
   EXPECT_EQ(cursor(document.programArea, 0), 5);
   EXPECT_EQ(text(IDC_STATUS), L"");
@@ -168,8 +167,7 @@ TEST_F(MainDialogTest, NextAndPreviousLineStopAtTheEndsAndLeaveTheCursor) {
   open();
   for (const auto& [from, message, expected] : cases) {
     SCOPED_TRACE(std::to_string(from) + (message == UM_NEXT_LINE ? " next" : " previous"));
-    SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(from), 0);
-    notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+    chooseLine(from);
     post(message);
     EXPECT_EQ(dialog.currentLine, expected);
     EXPECT_EQ(listSelection(), expected);
@@ -180,8 +178,7 @@ TEST_F(MainDialogTest, NextAndPreviousLineStopAtTheEndsAndLeaveTheCursor) {
 
 TEST_F(MainDialogTest, RelistAfterMovingDownReturnsToTheLinePickedLast) {
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 10, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(10);
   post(UM_NEXT_LINE);
   post(UM_NEXT_LINE);
   EXPECT_EQ(dialog.currentLine, 12);
@@ -194,8 +191,7 @@ TEST_F(MainDialogTest, RelistOnCheckBoxAndCodeChangeKeepsTheTopIndex) {
   const ProgramLine line = sendChr({0x41, 0x42});
   storeLine(document.programArea, 0, 300, line);
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 300, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(300);
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 280, 0);
   ASSERT_EQ(listTopIndex(), 280);
   EXPECT_EQ(listEntry(300), L" SEND CHR 41 42 ");
@@ -234,8 +230,7 @@ TEST_F(MainDialogTest, InsertAtTheLastLinePushesThatLineOut) {
   storeLine(area, 0, 511, gotoLine(5));
   storeLine(area, 1, 0, gotoLine(9));
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 511, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(511);
   const int top = listTopIndex();
 
   click(IDC_INSERT_LINE);
@@ -258,8 +253,7 @@ TEST_F(MainDialogTest, DeleteRemovesTheCurrentLineAndKeepsItCurrent) {
   storeLine(area, 1, 0, gotoLine(9));
   open();
 
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 3, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(3);
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 2, 0);
   click(IDC_DELETE_LINE);
   EXPECT_EQ(listTopIndex(), 2);
@@ -269,8 +263,7 @@ TEST_F(MainDialogTest, DeleteRemovesTheCurrentLineAndKeepsItCurrent) {
   EXPECT_EQ(dialog.currentLine, 3);
   EXPECT_EQ(listSelection(), 3);
 
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 511, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(511);
   storeLine(area, 0, 511, gotoLine(7));
   click(IDC_DELETE_LINE);
   EXPECT_EQ(*lineAt(area, 0, 511), ProgramLine{});
@@ -282,8 +275,7 @@ TEST_F(MainDialogTest, DeleteRemovesTheCurrentLineAndKeepsItCurrent) {
 
 TEST_F(MainDialogTest, MoveCopyRelistsOnlyWhenCarriedOutKeepingTheViewAndTheLine) {
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 30, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(30);
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 20, 0);
   showStatus(window, IDS_LOADED);
 
@@ -333,8 +325,7 @@ TEST_F(MainDialogTest, LabelCheckMovesToTheOffendingLine) {
   storeLine(area, 0, 4, gotoLine(1));
   storeLine(area, 0, 6, gotoLine(9));  // label 9 is not defined
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 1, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(1);
 
   click(IDC_LABEL_CHECK);
   EXPECT_EQ(dialog.currentLine, 6);
@@ -351,8 +342,7 @@ TEST_F(MainDialogTest, LabelCheckWithoutMismatchOnlyShowsString12) {
   storeLine(area, 0, 2, labelLine(1));
   storeLine(area, 0, 4, gotoLine(1));
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 8, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(8);
   post(UM_NEXT_LINE);
 
   click(IDC_LABEL_CHECK);
@@ -372,8 +362,7 @@ TEST_F(MainDialogTest, CloseEndsTheDialog) {
 
 TEST_F(MainDialogTest, EnterAndEscapeDoNothingAtDialogLevel) {
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 4, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(4);
   // The keys go through the dialog manager (IsDialogMessage in the pump), which turns them into
   // IDOK and IDCANCEL commands; the dialog handles neither.
   SetFocus(item(IDC_PROGRAM_LIST));

@@ -55,8 +55,7 @@ TEST_F(SecondaryDialogTest, MoveCopyStartsOnTheMainProgramScrolledToTheMainLists
   open();
   click(IDC_CHAR_DISPLAY);
   chooseInCombo(IDC_PROGRAM_SELECT, 1);
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 40, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(40);
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 30, 0);
   ASSERT_EQ(listTopIndex(), 30);
   showStatus(window, IDS_LOADED);
@@ -177,8 +176,7 @@ class MoveCopyTest : public SecondaryDialogTest,
 TEST_P(MoveCopyTest, CarriesOutAndTheMainDialogRelistsKeepingViewAndLine) {
   const MoveCopyCase& c = GetParam();
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 30, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(30);
   SendMessageW(item(IDC_PROGRAM_LIST), LB_SETTOPINDEX, 5, 0);
   ASSERT_EQ(listTopIndex(), 5);
   // The main list shows A before the change.
@@ -276,8 +274,7 @@ TEST_F(SecondaryDialogTest, MoveCopyCancelledOrWithoutSourceLinesChangesNothingA
   ProgramArea& area = document.programArea;
   for (int i = 0; i < 10; ++i) storeLine(area, 0, i, gotoLine(100 + i));
   open();
-  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, 4, 0);
-  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+  chooseLine(4);
   showStatus(window, IDS_SAVED);
   const ProgramArea before = area;
   for (const auto& [name, selectSource, message, id] : cases) {

@@ -127,8 +127,6 @@ void expectFits(HWND control, const std::wstring& text) {
 
 class PanelFitTest : public MainDialogTest {
  protected:
-  HWND control(int n) const { return item(Panel + n); }
-
   // The key handler's key down, the character into the control's own procedure, the key up.
   void type(HWND target, const std::wstring& text) {
     for (const wchar_t c : text) {

@@ -37,13 +37,6 @@ class TextTransferTest : public MainDialogTest {
     MainDialogTest::TearDown();
   }
 
-  const ProgramLine& stored(int program, int line) const {
-    return *lineAt(document.programArea, program, line);
-  }
-  void pick(int line) {
-    SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
-    notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
-  }
   // A menu command, as the context menu sends it.
   void command(int id) {
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -82,7 +75,7 @@ TEST_F(TextTransferTest, CtrlCPutsTheLineAsExportedOnTheClipboard) {
     SCOPED_TRACE(i);
     const auto k = static_cast<std::size_t>(i);
     ASSERT_TRUE(putClipboardText(window, L"something else"));
-    pick(i);
+    chooseLine(i);
     ctrlKey(L'C');
     EXPECT_EQ(clipboardText(window), std::wstring(expected[k]) + L"\r\n");
     // The same text as the line's line in the export of the program (the last, empty line is
@@ -111,7 +104,7 @@ TEST_F(TextTransferTest, CtrlVInsertsTheLinesReportsThePushedOffOnesAndOneUndoBr
   setCursor(area, 0, 0);
   open();
   const ProgramArea before = area;
-  pick(2);
+  chooseLine(2);
   ASSERT_TRUE(putClipboardText(
       window, L"# three lines\r\n\r\nSEND   chr 41 54\r\ngoto L007 # a jump\r\nL007\r\n"));
   ctrlKey(L'V');
@@ -150,7 +143,7 @@ TEST_F(TextTransferTest, AFaultyPasteChangesNothingAndNamesTheTextLine) {
   storeLine(document.programArea, 1, 1, gotoLine(2));
   open();
   chooseInCombo(IDC_PROGRAM_SELECT, 1);
-  pick(1);
+  chooseLine(1);
   const ProgramArea before = document.programArea;
   struct Case {
     const wchar_t* clipboard;
@@ -178,7 +171,7 @@ TEST_F(TextTransferTest, AFaultyPasteChangesNothingAndNamesTheTextLine) {
   EXPECT_EQ(text(IDC_STATUS), L"元に戻す変更はありません。") << "no step was recorded";
 
   // A paste that would leave a pasted line past the end names the first line that does not fit.
-  pick(511);
+  chooseLine(511);
   ASSERT_TRUE(putClipboardText(window, L"GOTO L001\nGOTO L002\n"));
   ctrlKey(L'V');
   EXPECT_TRUE(sameLines(before));
@@ -192,7 +185,7 @@ TEST_F(TextTransferTest, ALineCopiedInOneWindowPastesIntoAnother) {
   storeLine(document.programArea, 3, 6, line);
   open();
   chooseInCombo(IDC_PROGRAM_SELECT, 3);
-  pick(6);
+  chooseLine(6);
   ctrlKey(L'C');
 
   SetupDocument otherDocument;
@@ -242,7 +235,7 @@ MenuSeen readAndPick(HWND popup, wchar_t key) {
 TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopiesAndPastes) {
   storeLine(document.programArea, 0, 3, gotoLine(33));
   open();
-  pick(0);
+  chooseLine(0);
   HWND list = item(IDC_PROGRAM_LIST);
   // Shows the menu as WM_CONTEXTMENU at `point` would and picks the entry of `key` from inside
   // the menu's loop.
@@ -288,7 +281,7 @@ TEST_F(TextTransferTest, TheListsContextMenuSelectsTheLineUnderThePointerAndCopi
 
   // From the keyboard (Shift+F10, the menu key) at the current line, which stays; export and
   // import open their file dialogs.
-  pick(1);
+  chooseLine(1);
   for (const wchar_t key : {L'E', L'I', L'C'}) {
     SCOPED_TRACE(static_cast<char>(key));
     chosenPaths = {std::nullopt};
@@ -361,7 +354,7 @@ TEST_F(ProgramFileTest, ExportWritesTheShownProgramAsVxprogWouldWriteIt) {
 TEST_F(ProgramFileTest, ImportReplacesTheShownProgramAsOneUndoStep) {
   open(setupPath.wstring());
   chooseInCombo(IDC_PROGRAM_SELECT, 1);
-  pick(1);
+  chooseLine(1);
   const ProgramArea before = document.programArea;
   const auto textPath = directory.path() / L"b.vxp";
   // Other sections of the text are not imported: only the shown program's.

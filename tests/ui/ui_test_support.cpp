@@ -138,6 +138,16 @@ void MainDialogTest::chooseInCombo(int id, int index) {
   notify(id, CBN_SELCHANGE);
 }
 
+void MainDialogTest::focus(int n) {
+  SetFocus(control(n));
+  pump();
+}
+
+void MainDialogTest::chooseLine(int line) {
+  SendMessageW(item(IDC_PROGRAM_LIST), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  notify(IDC_PROGRAM_LIST, LBN_SELCHANGE);
+}
+
 void MainDialogTest::post(UINT message, WPARAM wParam) {
   PostMessageW(window, message, wParam, 0);
   pump();

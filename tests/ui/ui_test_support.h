@@ -64,12 +64,22 @@ class MainDialogTest : public ::testing::Test {
 
   HWND item(int id) const { return GetDlgItem(window, id); }
   std::wstring text(int id) const;
+  // Control n of the field panel, its text, and the focus given to it (then pumps).
+  HWND control(int n) const { return item(IDC_PANEL_FIRST + n); }
+  std::wstring controlText(int n) const { return text(IDC_PANEL_FIRST + n); }
+  void focus(int n);
+  // Line `line` of `program` as the document holds it.
+  const ProgramLine& stored(int program, int line) const {
+    return *lineAt(document.programArea, program, line);
+  }
   // Sends a command notification from control `id`, as the control would, then pumps.
   void notify(int id, int code);
   // Clicks a button (BM_CLICK: the button itself notifies the dialog), then pumps.
   void click(int id);
   // Selects an entry of a drop-down list and notifies CBN_SELCHANGE, as a user's choice does.
   void chooseInCombo(int id, int index);
+  // Selects a line in the program list and notifies LBN_SELCHANGE, as a user's click does.
+  void chooseLine(int line);
   void post(UINT message, WPARAM wParam = 0);
   // The keys GetKeyState reports as held from now on (Ctrl, Shift, ...); all others released.
   static void holdKeys(std::initializer_list<int> keys);
