@@ -216,6 +216,24 @@ TEST_F(MainDialogTest, RelistOnCheckBoxAndCodeChangeKeepsTheTopIndex) {
   EXPECT_EQ(listTopIndex(), 280);
 }
 
+// The list is refilled with its drawing switched off; its scroll bar still ends up covering every
+// line, with the thumb where the list stands after scrolling to the program's stored cursor.
+TEST_F(MainDialogTest, TheScrollBarFollowsARefilledList) {
+  setCursor(document.programArea, 1, 300);
+  open();
+  ASSERT_EQ(listTopIndex(), 0);
+  chooseInCombo(IDC_PROGRAM_SELECT, 1);
+  ASSERT_EQ(listSelection(), 300);
+  ASSERT_GT(listTopIndex(), 200);
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_POS;
+  ASSERT_TRUE(GetScrollInfo(item(IDC_PROGRAM_LIST), SB_VERT, &info));
+  EXPECT_EQ(info.nMin, 0);
+  EXPECT_EQ(info.nMax, 511);
+  EXPECT_EQ(info.nPos, listTopIndex());
+}
+
 TEST_F(MainDialogTest, HalfWidthKatakanaOfTheCharacterDisplayReachTheListAsUnicode) {
   storeLine(document.programArea, 0, 0, sendChr({0xB1, 0xB2, 0xB3}));
   open();
