@@ -7,17 +7,6 @@ namespace vx {
 
 namespace {
 
-// clang-format off
-// String table entries 1..5: one "code:name" line per entry, CR LF between lines.
-constexpr std::string_view InstructionHelp =
-    "0:NOP\r\n1:SEND\r\n2:WAIT\r\n3:GOTO\r\n4:IF\r\n5:CALL\r\n6:RET\r\n"
-    "7:SET\r\n8:INT\r\n9:RETI\r\nA:DISI\r\nB:STOP\r\nC:LBL";
-constexpr std::string_view SendHelp = "0:CHR\r\n1:TBL\r\n2:REG\r\n3:BUF\r\n4:KEY\r\n5:DA";
-constexpr std::string_view WaitHelp = "0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN";
-constexpr std::string_view IfHelp   = "0:CHR\r\n1:TRG\r\n2:TM\r\n3:CT\r\n4:LN\r\n5:REG\r\n6:TBL\r\n7:DA";
-constexpr std::string_view SetHelp  = "0:REG\r\n1:LN\r\n2:TM\r\n3:CT\r\n4:BZ\r\n5:OUT\r\n6:DA\r\n7:DV";
-// clang-format on
-
 struct LayoutEntry {
   Instruction instruction;
   int kind;
@@ -280,23 +269,6 @@ int firstDataPosition(int instruction, int kind) {
     if (isDataType(t)) return p;
   }
   return -1;
-}
-
-std::string_view instructionHelpText() { return InstructionHelp; }
-
-std::string_view kindHelpText(int instruction) {
-  switch (instruction) {
-    case static_cast<int>(Send):
-      return SendHelp;
-    case static_cast<int>(Wait):
-      return WaitHelp;
-    case static_cast<int>(If):
-      return IfHelp;
-    case static_cast<int>(Set):
-      return SetHelp;
-    default:
-      return {};
-  }
 }
 
 }  // namespace vx

@@ -202,8 +202,4 @@ TokenMode fieldTokens(int instruction, FieldType type);
 // the second register of IF REG, byte 3 as the register of SET DV.
 int fieldLineByte(int instruction, int kind, int position);
 
-// Help texts (string table entries 1..5): "0:NOP\r\n1:SEND..." and the kind lists per instruction.
-std::string_view instructionHelpText();
-std::string_view kindHelpText(int instruction);  // empty for instructions without kinds
-
 }  // namespace vx

@@ -234,7 +234,6 @@ TEST(Catalogue, KindListsPerInstruction) {
     EXPECT_EQ(kindCount(instruction), 0);
     EXPECT_FALSE(hasKinds(instruction));
     EXPECT_NE(fieldTypeAt(instruction, 0, 0), FieldType::KindSelect);
-    EXPECT_TRUE(kindHelpText(instruction).empty());
   }
 }
 
@@ -382,16 +381,6 @@ TEST(Catalogue, NamesOfStopsAtTheSentinel) {
   EXPECT_TRUE(namesOf(std::span<const char* const>{}).empty());
   const std::array<const char*, 2> unclosed = {"A", "B"};
   EXPECT_EQ(namesOf(unclosed).size(), 2u);
-}
-
-TEST(Catalogue, HelpTexts) {
-  EXPECT_EQ(instructionHelpText(),
-            "0:NOP\r\n1:SEND\r\n2:WAIT\r\n3:GOTO\r\n4:IF\r\n5:CALL\r\n6:RET\r\n7:SET\r\n"
-            "8:INT\r\n9:RETI\r\nA:DISI\r\nB:STOP\r\nC:LBL");
-  EXPECT_EQ(kindHelpText(1), "0:CHR\r\n1:TBL\r\n2:REG\r\n3:BUF\r\n4:KEY\r\n5:DA");
-  EXPECT_EQ(kindHelpText(2), "0:CHR\r\n1:FRM\r\n2:TRG\r\n3:TM\r\n4:KEY\r\n5:LN");
-  EXPECT_EQ(kindHelpText(4), "0:CHR\r\n1:TRG\r\n2:TM\r\n3:CT\r\n4:LN\r\n5:REG\r\n6:TBL\r\n7:DA");
-  EXPECT_EQ(kindHelpText(7), "0:REG\r\n1:LN\r\n2:TM\r\n3:CT\r\n4:BZ\r\n5:OUT\r\n6:DA\r\n7:DV");
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // The text boundary: Shift-JIS <-> UTF-16 conversion, the command line and the string table.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <utility>
 
+#include "catalogue/catalogue.h"
 #include "ui/command_line.h"
 #include "ui/resource_ids.h"
 #include "ui/win_text.h"
@@ -59,6 +62,28 @@ constexpr CommandLineCase CommandLineCases[] = {
 TEST(CommandLine, PathIsTheTextAfterTheProgramNameWithOnePairOfQuotesRemoved) {
   for (const auto& [commandLine, path] : CommandLineCases) {
     EXPECT_EQ(commandLinePath(commandLine), path) << commandLine;
+  }
+}
+
+// The help texts of the instruction and kind selectors list the catalogue's names, one
+// "code:name" line each (the code in hexadecimal), so that the guidance never names an entry the
+// selector does not have.
+TEST(HelpTexts, ListTheCatalogueNamesInSelectorOrder) {
+  const auto helpText = [](std::span<const char* const> names) {
+    std::wstring text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (i > 0) text += L"\r\n";
+      text += L"0123456789ABCDEF"[i];
+      text += L':' + sjisToWide(names[i]);
+    }
+    return text;
+  };
+  EXPECT_EQ(loadString(IDS_INSTRUCTION_KEYS), helpText(InstructionHelpNames));
+  for (const auto& [instruction, id] :
+       {std::pair{Instruction::Send, IDS_SEND_KINDS}, std::pair{Instruction::Wait, IDS_WAIT_KINDS},
+        std::pair{Instruction::If, IDS_IF_KINDS}, std::pair{Instruction::Set, IDS_SET_KINDS}}) {
+    EXPECT_EQ(loadString(static_cast<unsigned>(id)),
+              helpText(namesOf(kindNameList(static_cast<int>(instruction)))));
   }
 }
 
